@@ -1,0 +1,114 @@
+#pragma once
+
+#include "paycalc/controls.h"
+#include "paycalc/formsink.h"
+#include "paycalc/paysheet.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+
+namespace paycalc {
+
+// The pay calculator of the main window without the window: it owns the pay
+// sheet, every list's rule, the accrual and tax computations, the delayed and
+// periodic refreshes and every caption text. The window forwards its controls'
+// events here and copies what the engine writes through the FormSink.
+class PayEngine
+{
+public:
+    // `dataFolder` holds Zvanie.Txt and Dolznost.Txt (read on every use).
+    PayEngine(FormSink& sink, QString dataFolder);
+
+    // --- start-up ---------------------------------------------------------
+    // First half of loading: StartDate, the title, the month and year
+    // selections, RegionalMultiplier := 1.0.
+    void beginLoad(const QDate& startDate);
+    // Second half: Combo1 and Combo2 from the salary files, then the fixed
+    // items of the other lists. On a failure shows " Не найдена папка Data ",
+    // stops there and returns false (lists filled before the failure keep
+    // their items).
+    bool fillLists();
+
+    static QString windowTitle(const QDate& startDate);
+    // Items of the lists filled from the window's design or from fixed tables
+    // (not Combo1 and Combo2). The year list runs from 2005 to `currentYear` + 1.
+    static QStringList fixedItems(List list, int currentYear);
+
+    // --- events of the window --------------------------------------------
+    // A list's selection changed, by the user or the program (-1: none). Runs
+    // the list's rule, also when the index is the same as before.
+    void select(List list, int index);
+    // The program sets a list's selection: the window is told to show it and
+    // the rule runs. Returns false, changing nothing, when the list refuses the
+    // index (outside 0 .. item count - 1 and not -1).
+    bool setSelection(List list, int index);
+
+    // A check box was ticked or cleared, or an option button selected.
+    void setSwitch(Switch control, bool on);
+
+    // The text of a free-entry box changed, by the user or the program.
+    void boxChanged(Box box, const QString& text);
+
+    // A window timer fired (Timer1, Timer2, Timer3, Timer6).
+    void timerTick(Timer timer);
+
+    // Timer5: the platform's current keyboard layout (0 when unknown).
+    void showKeyboardLayout(std::uint32_t layout);
+
+    // Printing and the restore after it force a list's enabled state.
+    void setListEnabled(List list, bool enabled);
+
+    // "Обнулить": zeroes the computed sheet and redisplays every amount.
+    void reset();
+
+    // --- computations (also run by the events above) ----------------------
+    void ModulRaschet();
+    void ModulUder();
+    void CalcAdditionalAccruals();
+
+    // --- state, for the window, the saved calculation and the pay slip -----
+    const PaySheet& sheet() const { return m_sheet; }
+    QString caption(Label label) const;
+    QString mirror(Mirror mirror) const;
+    QString boxText(Box box) const;
+    bool isOn(Switch control) const;
+    int selectedIndex(List list) const;
+    int itemCount(List list) const;
+    bool isListEnabled(List list) const;
+    bool isTimerRunning(Timer timer) const;
+    const QDate& startDate() const { return m_startDate; }
+    QString dataFolder() const { return m_dataFolder; }
+
+private:
+    // Implementation detail; see payengine.cpp.
+    struct ListState
+    {
+        int index = -1;
+        int count = 0;
+        bool enabled = true;
+    };
+
+    void writeCaption(Label label, const QString& text);
+    void writeBox(Box box, const QString& text);
+    void writeMirror(List list, int index);
+    void startTimer(Timer timer);
+    void stopTimer(Timer timer);
+
+    FormSink& m_sink;
+    QString m_dataFolder;
+    QDate m_startDate;
+    PaySheet m_sheet;
+    std::array<ListState, 17> m_lists{};     // indexed by the list's number
+    std::array<QString, 66> m_captions{};    // indexed by the label's number
+    std::array<QString, 11> m_mirrors{};     // indexed by the mirror's number
+    std::array<QString, 6> m_boxes{};        // indexed by the box's number
+    std::array<bool, 9> m_switches{};        // indexed by the switch's number
+    std::array<bool, 10> m_timers{};         // indexed by the timer's number
+    std::uint32_t m_lastLayout = 0;
+};
+
+} // namespace paycalc

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+class QWidget;
+
+// The few operating-system services the program needs, each behind one small
+// function with the contract the program relies on. Implemented over Qt and
+// X11; on Qt's offscreen platform they do nothing and report "unknown".
+namespace platform {
+
+// Opens a web address or a "mailto:" address with the user's default handler
+// (the shell's "Open" verb). The result is not reported: a failure to open is
+// not the program's to handle.
+void openDocument(const QString& address);
+
+// The keyboard layout of the current input group in the Windows form:
+// 0x04090409 for English (US), 0x04190419 for Russian, 0x0LLLLLLL for others
+// (LLLL the language identifier twice), 0 when there is no X11 display.
+// Cheap enough to poll every 10 ms.
+std::uint32_t keyboardLayout();
+
+// GetKeyboardType: which 0 gives the type (4 = enhanced 101/102-key), 1 the
+// subtype, 2 the number of function keys; 0 when unknown.
+int keyboardType(int which);
+
+// Keeps `window` above all others (SetWindowPos HWND_TOPMOST) or returns it to
+// the normal z-order (HWND_NOTOPMOST), keeping its position and size.
+void setTopmost(QWidget* window, bool topmost);
+
+// The folder that holds the program's executable.
+QString programFolder();
+
+// The program's data folder: "Data" inside the program folder.
+QString dataFolder();
+
+} // namespace platform
