@@ -21,6 +21,7 @@ TEST_PACKAGES=(
     xvfb
     xauth
     x11-utils
+    x11-xkb-utils
 )
 
 # Installs whichever of the given Debian packages are missing. As root it uses

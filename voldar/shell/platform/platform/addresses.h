@@ -5,7 +5,8 @@ namespace addresses {
 
 inline constexpr char16_t Site[] = u"https://voldar.example.org";
 inline constexpr char16_t DeveloperPage[] = u"https://voldar.example.org/author";
-inline constexpr char16_t DownloadPage[] = u"https://voldar.example.org/downloadplus.php?lng=ru&catid=129";
+inline constexpr char16_t DownloadPage[] =
+    u"https://voldar.example.org/downloadplus.php?lng=ru&catid=129";
 inline constexpr char16_t VersionFile[] = u"https://voldar.example.org/ver.dat";
 
 inline constexpr char16_t DeveloperName[] = u"Voldar";

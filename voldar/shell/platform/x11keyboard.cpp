@@ -1,0 +1,122 @@
+#include "x11keyboard.h"
+
+#include <algorithm>
+#include <array>
+#include <QGuiApplication>
+#include <utility>
+
+// X11 headers last: they define macros (None, Bool, Status) that clash with Qt.
+#include <X11/Xatom.h>
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+
+namespace platform::x11 {
+namespace {
+
+Display* display()
+{
+    const auto* app =
+        qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return app ? app->display() : nullptr;
+}
+
+// XKB layout names and the Windows language identifiers they stand for.
+constexpr std::array<std::pair<const char16_t*, std::uint16_t>, 36> Languages{{
+    {u"us", 0x0409}, {u"ru", 0x0419}, {u"gb", 0x0809}, {u"de", 0x0407}, {u"fr", 0x040C},
+    {u"ua", 0x0422}, {u"by", 0x0423}, {u"kz", 0x043F}, {u"it", 0x0410}, {u"es", 0x0C0A},
+    {u"pl", 0x0415}, {u"cz", 0x0405}, {u"tr", 0x041F}, {u"fi", 0x040B}, {u"se", 0x041D},
+    {u"no", 0x0414}, {u"dk", 0x0406}, {u"nl", 0x0413}, {u"pt", 0x0816}, {u"br", 0x0416},
+    {u"jp", 0x0411}, {u"cn", 0x0804}, {u"kr", 0x0412}, {u"il", 0x040D}, {u"gr", 0x0408},
+    {u"hu", 0x040E}, {u"ro", 0x0418}, {u"bg", 0x0402}, {u"ee", 0x0425}, {u"lv", 0x0426},
+    {u"lt", 0x0427}, {u"am", 0x042B}, {u"ge", 0x0437}, {u"az", 0x042C}, {u"uz", 0x0443},
+    {u"ca", 0x0C0C},
+}};
+
+} // namespace
+
+RulesNames parseRulesNames(const QByteArray& property)
+{
+    // rules \0 model \0 layouts \0 variants \0 options \0
+    const QList<QByteArray> fields = property.split('\0');
+    RulesNames names;
+    if (fields.size() > 1)
+        names.model = QString::fromLatin1(fields.at(1)).trimmed();
+    if (fields.size() > 2) {
+        for (const QByteArray& layout : fields.at(2).split(','))
+            names.layouts.append(QString::fromLatin1(layout).trimmed());
+    }
+    return names;
+}
+
+std::uint16_t languageOf(const QString& layout)
+{
+    const auto found = std::find_if(Languages.begin(), Languages.end(),
+                                    [&](const auto& entry) { return layout == entry.first; });
+    return found == Languages.end() ? 0 : found->second;
+}
+
+int keyboardTypeOf(const QString& model, int which)
+{
+    // The usual PC keyboards are all the enhanced 101/102-key type (4) with
+    // twelve function keys; Japanese 106-key keyboards are type 7.
+    static constexpr std::array<const char16_t*, 4> Enhanced{u"pc101", u"pc102", u"pc104",
+                                                             u"pc105"};
+    const bool enhanced = std::any_of(Enhanced.begin(), Enhanced.end(),
+                                      [&](const char16_t* name) { return model == name; });
+    const bool japanese = model == u"jp106";
+    if (!enhanced && !japanese)
+        return 0;
+    switch (which) {
+    case 0:
+        return enhanced ? 4 : 7;
+    case 1:
+        return 0;
+    case 2:
+        return 12;
+    default:
+        return 0;
+    }
+}
+
+bool hasDisplay()
+{
+    return display() != nullptr;
+}
+
+int currentGroup()
+{
+    Display* const dpy = display();
+    if (!dpy)
+        return 0;
+    XkbStateRec state{};
+    if (XkbGetState(dpy, XkbUseCoreKbd, &state) != Success)
+        return 0;
+    return state.group;
+}
+
+RulesNames currentRulesNames()
+{
+    Display* const dpy = display();
+    if (!dpy)
+        return {};
+    const Atom atom = XInternAtom(dpy, "_XKB_RULES_NAMES", True);
+    if (atom == 0)
+        return {};
+
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    const int status = XGetWindowProperty(dpy, DefaultRootWindow(dpy), atom, 0, 1024, False,
+                                          XA_STRING, &type, &format, &items, &remaining, &data);
+    RulesNames names;
+    if (status == Success && data && format == 8)
+        names = parseRulesNames(
+            QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(items)));
+    if (data)
+        XFree(data);
+    return names;
+}
+
+} // namespace platform::x11

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// Reading the keyboard from the X server: the active layout group and the XKB
+// rules names (model and layout list) that the root window publishes.
+namespace platform::x11 {
+
+struct RulesNames
+{
+    QString model;       // "pc105"
+    QStringList layouts; // {"us", "ru"}
+};
+
+// Parses the _XKB_RULES_NAMES property value: NUL-separated rules, model,
+// layout list, variants and options.
+RulesNames parseRulesNames(const QByteArray& property);
+
+// The Windows language identifier of an XKB layout name ("ru" -> 0x0419), or 0.
+std::uint16_t languageOf(const QString& layout);
+
+// A layout in the Windows form: the language identifier in both halves.
+inline std::uint32_t windowsLayout(std::uint16_t language)
+{
+    return (std::uint32_t{language} << 16) | language;
+}
+
+// The keyboard type, subtype and function-key count of an XKB model
+// (GetKeyboardType 0, 1, 2); 0 when the model is not known.
+int keyboardTypeOf(const QString& model, int which);
+
+// Live queries; they report nothing (0, empty) without an X11 display.
+bool hasDisplay();
+int currentGroup();
+RulesNames currentRulesNames();
+
+} // namespace platform::x11
