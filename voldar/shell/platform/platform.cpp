@@ -5,6 +5,9 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QUrl>
 #include <QWidget>
 
@@ -50,9 +53,58 @@ QString programFolder()
     return QCoreApplication::applicationDirPath();
 }
 
+namespace {
+
+// Where an installation puts the shipped salary files: <prefix>/share/voldar/Data
+// for a program in <prefix>/bin.
+QString installedDataFolder()
+{
+    return QDir(programFolder()).filePath(QStringLiteral("../share/voldar/Data"));
+}
+
+QString userDataFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("Data"));
+}
+
+} // namespace
+
+QString resolveDataFolder(const QString& programFolder, const QString& installedData,
+                          const QString& userData)
+{
+    const QString beside = QDir(programFolder).filePath(QStringLiteral("Data"));
+    const QFileInfo besideInfo(beside);
+    if (besideInfo.isDir() && besideInfo.isWritable())
+        return beside;
+    if (QFileInfo(installedData).isDir())
+        return userData;
+    return beside;
+}
+
 QString dataFolder()
 {
-    return QDir(programFolder()).filePath(QStringLiteral("Data"));
+    return resolveDataFolder(programFolder(), installedDataFolder(), userDataFolder());
+}
+
+bool prepareDataFolder()
+{
+    const QString folder = dataFolder();
+    const QString installed = installedDataFolder();
+    if (folder != userDataFolder())
+        return true;
+
+    QDir target(folder);
+    if (!target.mkpath(QStringLiteral("Lists")))
+        return false;
+    bool ok = true;
+    const QDir source(installed);
+    for (const QString& name : source.entryList(QDir::Files)) {
+        const QString destination = target.filePath(name);
+        if (!QFileInfo::exists(destination))
+            ok = QFile::copy(source.filePath(name), destination) && ok;
+    }
+    return ok;
 }
 
 } // namespace platform

@@ -32,7 +32,21 @@ void setTopmost(QWidget* window, bool topmost);
 // The folder that holds the program's executable.
 QString programFolder();
 
-// The program's data folder: "Data" inside the program folder.
+// The program's data folder. "Data" beside the program when that folder exists
+// and can be written (the build tree, an unpacked copy). An installed program
+// keeps it in the user's data folder instead, seeded by prepareDataFolder().
 QString dataFolder();
+
+// Run once at start-up: when the data folder is the user's, creates it with its
+// Lists folder and copies in the installed salary files that are missing
+// there. Files already present are never replaced. Returns false when the
+// folder cannot be prepared (the program then reports the missing files as
+// usual when it reads them).
+bool prepareDataFolder();
+
+// The decision behind dataFolder(), for given folders: `installedData` is the
+// read-only copy an installation ships, `userData` the user's own folder.
+QString resolveDataFolder(const QString& programFolder, const QString& installedData,
+                          const QString& userData);
 
 } // namespace platform
