@@ -10,7 +10,8 @@
 
 // Windows-1251 text, the encoding of every data file of the program, read and
 // written here with our own table (Qt's codec for it depends on how Qt was
-// built). Characters that Windows-1251 cannot hold are written as '?'.
+// built). Characters that Windows-1251 cannot hold are written as '?'. The
+// one unassigned byte, 0x98, reads as U+FFFD (and is written back as '?').
 namespace paycalc::cp1251 {
 
 QString decode(QByteArrayView bytes);
@@ -37,6 +38,9 @@ public:
     std::optional<QString> readField();
 
 private:
+    // Steps over one CR LF, CR or LF at the read position.
+    void skipLineEnd();
+
     QByteArray m_bytes;
     qsizetype m_pos = 0;
 };

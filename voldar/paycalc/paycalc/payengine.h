@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace paycalc {
@@ -25,7 +26,10 @@ public:
 
     // --- start-up ---------------------------------------------------------
     // First half of loading: StartDate, the title, the month and year
-    // selections, RegionalMultiplier := 1.0.
+    // selections, RegionalMultiplier := 1.0. Combo15 and Combo16 are design
+    // lists: the window fills them itself from fixedItems(list, year of
+    // startDate); the engine only counts their items and reports the
+    // selections through setListIndex (they have no rule).
     void beginLoad(const QDate& startDate);
     // Second half: Combo1 and Combo2 from the salary files, then the fixed
     // items of the other lists. On a failure shows " Не найдена папка Data ",
@@ -48,6 +52,7 @@ public:
     bool setSelection(List list, int index);
 
     // A check box was ticked or cleared, or an option button selected.
+    // Option1 and Option2 are one group: selecting one clears the other.
     void setSwitch(Switch control, bool on);
 
     // The text of a free-entry box changed, by the user or the program.
@@ -92,9 +97,56 @@ private:
         bool enabled = true;
     };
 
+    void addItems(List list, const QStringList& items);
+
+    // List rules.
+    void salaryRule(List list, int index);
+    template <std::size_t N>
+    void rateRule(List list, const double (&rates)[N], int index, double& rate);
+    void flightClassRule(int index);
+    void classQualificationRule(int index);
+    void foodRationRule(int index);
+    void sanatoriumRule(int index);
+    void incomeBracketRule(int index);
+    void childrenRule(int index);
+    void clearChildrenList();
+
+    // Delayed refreshes (Timer1, Timer2, Timer3).
+    void otherAllowancesRefresh();
+    void regionalRefresh();
+    void otherDeductionsRefresh();
+
+    void writeSalaryCaptions(QStringView totalPrefix);
+    void updateNetPay();
+    void updateGrandTotal();
+
+    // How a caption shows its amount (see numbers.h).
+    enum class CaptionForm : std::uint8_t
+    {
+        Amount,
+        Fixed6,
+        Fixed7,
+        Whole6,
+        Plain,
+        HandOver
+    };
+    // What a caption was last formed from; the same input reuses the text.
+    struct CaptionKey
+    {
+        std::uint64_t amountBits = 0;
+        const QChar* prefix = nullptr;
+        qsizetype prefixSize = 0;
+        CaptionForm form = CaptionForm::Amount;
+        bool valid = false;
+        friend bool operator==(const CaptionKey&, const CaptionKey&) = default;
+    };
+
+    void writeFormatted(Label label, CaptionForm form, double amount, QStringView prefix = {});
     void writeCaption(Label label, const QString& text);
+    void captionWritten(Label label);
     void writeBox(Box box, const QString& text);
     void writeMirror(List list, int index);
+    void changeListEnabled(List list, bool enabled);
     void startTimer(Timer timer);
     void stopTimer(Timer timer);
 
@@ -102,12 +154,13 @@ private:
     QString m_dataFolder;
     QDate m_startDate;
     PaySheet m_sheet;
-    std::array<ListState, 17> m_lists{};     // indexed by the list's number
-    std::array<QString, 66> m_captions{};    // indexed by the label's number
-    std::array<QString, 11> m_mirrors{};     // indexed by the mirror's number
-    std::array<QString, 6> m_boxes{};        // indexed by the box's number
-    std::array<bool, 9> m_switches{};        // indexed by the switch's number
-    std::array<bool, 10> m_timers{};         // indexed by the timer's number
+    std::array<ListState, 17> m_lists{};  // indexed by the list's number
+    std::array<QString, 66> m_captions{}; // indexed by the label's number
+    std::array<CaptionKey, 66> m_captionKeys{};
+    std::array<QString, 11> m_mirrors{}; // indexed by the mirror's number
+    std::array<QString, 6> m_boxes{};    // indexed by the box's number
+    std::array<bool, 9> m_switches{};    // indexed by the switch's number
+    std::array<bool, 10> m_timers{};     // indexed by the timer's number
     std::uint32_t m_lastLayout = 0;
 };
 
