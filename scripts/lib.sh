@@ -22,6 +22,16 @@ TEST_PACKAGES=(
     xauth
     x11-utils
     x11-xkb-utils
+    trayer
+    xdotool
+    cups
+    cups-client
+    printer-driver-cups-pdf
+    poppler-utils
+    dbus-daemon
+    dbus-bin
+    clang-14
+    libclang-rt-14-dev
 )
 
 # Installs whichever of the given Debian packages are missing. As root it uses
