@@ -1,0 +1,137 @@
+#include "payslip/form9.h"
+
+#include "payslip/payslipfile.h"
+#include "platform/addresses.h"
+#include "platform/titles.h"
+#include "ui_form9.h"
+
+#include <array>
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPalette>
+#include <utility>
+
+namespace payslip {
+
+namespace {
+
+QLineEdit* fieldOf(const Ui::Form9& ui, int field)
+{
+    const std::array<QLineEdit*, PaySlipFieldCount> fields = {
+        ui.Text1,  ui.Text2,  ui.Text3,  ui.Text4,  ui.Text5,  ui.Text6,  ui.Text7,
+        ui.Text8,  ui.Text9,  ui.Text10, ui.Text11, ui.Text12, ui.Text13, ui.Text14,
+        ui.Text15, ui.Text16, ui.Text17, ui.Text18, ui.Text19};
+    return field >= 1 && field <= PaySlipFieldCount ? fields[field - 1] : nullptr;
+}
+
+} // namespace
+
+QString Form9::showOpenDialog(QWidget* parent, const FileRequest& request)
+{
+    QFileDialog dialog(parent, request.caption, request.folder, request.filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+Form9::Form9(const QString& dataFolder, QWidget* parent)
+    : QMainWindow(parent, Qt::Window), ui(std::make_unique<Ui::Form9>()), m_dataFolder(dataFolder)
+{
+    ui->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QString::fromUtf16(titles::Form9));
+    ui->BannerSite->setText(QString::fromUtf16(addresses::Site));
+
+    // A printed form: white paper, white fields.
+    QPalette paper = palette();
+    paper.setColor(QPalette::Window, Qt::white);
+    paper.setColor(QPalette::Base, Qt::white);
+    ui->centralwidget->setPalette(paper);
+    ui->centralwidget->setAutoFillBackground(true);
+    ui->centralwidget->setMinimumSize(ui->centralwidget->childrenRect().bottomRight().x() + 16,
+                                      ui->centralwidget->childrenRect().bottomRight().y() + 8);
+
+    connect(ui->open, &QAction::triggered, this, &Form9::onOpenClicked);
+    connect(ui->print, &QAction::triggered, this, &Form9::onPrintClicked);
+    connect(ui->Ex, &QAction::triggered, this, &Form9::onExClicked);
+}
+
+Form9::~Form9() = default;
+
+void Form9::setFileDialogHook(FileDialogHook hook)
+{
+    m_fileDialog = std::move(hook);
+}
+
+void Form9::setMessageHook(MessageHook hook)
+{
+    m_message = std::move(hook);
+}
+
+void Form9::setPrintHook(PrintHook hook)
+{
+    m_print = std::move(hook);
+}
+
+Form9::FileRequest Form9::openRequest() const
+{
+    return {ui->open->text(), QDir(m_dataFolder).filePath(QStringLiteral("Lists")),
+            QStringLiteral("Text Files (*.txt)")};
+}
+
+void Form9::openPaySlip(const QString& path)
+{
+    const PaySlipReading reading = readPaySlip(path);
+    if (reading.status == PaySlipReading::Status::Empty)
+        return;
+    for (int field = 1; field <= PaySlipFieldCount; ++field) {
+        if (const auto& value = reading.values[field - 1])
+            fieldOf(*ui, field)->setText(*value);
+    }
+    const QString fileName = QFileInfo(path).fileName();
+    if (reading.status == PaySlipReading::Status::Failed) {
+        m_message(this, paySlipReadFailedMessage(fileName));
+        return;
+    }
+    ui->Period->setText(paySlipPeriod(fileName));
+}
+
+QString Form9::fieldText(int field) const
+{
+    const QLineEdit* edit = fieldOf(*ui, field);
+    return edit != nullptr ? edit->text() : QString();
+}
+
+QString Form9::periodText() const
+{
+    return ui->Period->text();
+}
+
+void Form9::onOpenClicked()
+{
+    const QString path = m_fileDialog(this, openRequest());
+    if (!path.isEmpty())
+        openPaySlip(path);
+}
+
+void Form9::onPrintClicked()
+{
+    // The text cursor of a field is no part of the printed slip.
+    if (QWidget* focused = focusWidget())
+        focused->clearFocus();
+    const PrintResult result = m_print(ui->centralwidget);
+    if (!result.printed)
+        m_message(this, printFailedMessage(result.failure));
+}
+
+void Form9::onExClicked()
+{
+    hide();
+}
+
+} // namespace payslip

@@ -1,0 +1,121 @@
+#pragma once
+
+// Shared by the payslip tests: a program folder in a temporary directory with
+// small salary files, and an engine on it that records its message boxes.
+
+#include "paycalc/cp1251.h"
+#include "paycalc/formsink.h"
+#include "paycalc/payengine.h"
+
+#include <csignal>
+#include <memory>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
+
+namespace payslip::test {
+
+using namespace Qt::StringLiterals;
+
+class RecordingSink : public paycalc::FormSink
+{
+public:
+    void setTitle(const QString&) override {}
+    void setCaption(paycalc::Label, const QString&) override {}
+    void setBoxText(paycalc::Box, const QString&) override {}
+    void setMirror(paycalc::Mirror, const QString&) override {}
+    void addListItems(paycalc::List, const QStringList&) override {}
+    void setListIndex(paycalc::List, int) override {}
+    void setListEditText(paycalc::List, const QString&) override {}
+    void setListEnabled(paycalc::List, bool) override {}
+    void setTimerRunning(paycalc::Timer, bool) override {}
+    void showMessage(const paycalc::Message& message) override { messages.push_back(message); }
+
+    std::vector<paycalc::Message> messages;
+};
+
+inline QByteArray readBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A program folder: Data with the two salary files and an empty Lists folder.
+class ProgramFolder
+{
+public:
+    ProgramFolder()
+    {
+        QDir(m_dir.path()).mkpath(QStringLiteral("Data/Lists"));
+        const QStringList ranks = {u"Звания"_s,    u"1"_s,       u"Рядовой"_s, u"1000"_s,
+                                   u"2"_s,         u"Сержант"_s, u"1250.5"_s,  u"3"_s,
+                                   u"Лейтенант"_s, u"2000"_s,    u"4"_s,       u"Капитан"_s,
+                                   u"2500"_s,      u"конец"_s,   QString()};
+        const QStringList grades = {u"Разряды"_s,  u"1"_s,        u"1 разряд"_s, u"3000"_s,
+                                    u"2"_s,        u"2 разряд"_s, u"3300"_s,     u"3"_s,
+                                    u"3 разряд"_s, u"3600"_s,     u"конец"_s,    QString()};
+        writeBytes(data() + u"/Zvanie.Txt", paycalc::cp1251::encodeLines(ranks));
+        writeBytes(data() + u"/Dolznost.Txt", paycalc::cp1251::encodeLines(grades));
+    }
+
+    bool isValid() const { return m_dir.isValid(); }
+    QString path() const { return m_dir.path(); }
+    QString data() const { return m_dir.path() + u"/Data"; }
+    QString lists() const { return data() + u"/Lists"; }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// An engine started the way the main window starts it, on March 2008.
+struct Sheet
+{
+    explicit Sheet(const QString& dataFolder) : engine(sink, dataFolder)
+    {
+        engine.beginLoad(QDate(2008, 3, 15));
+        engine.fillLists();
+    }
+
+    RecordingSink sink;
+    paycalc::PayEngine engine;
+};
+
+// Limits the size of every file this process writes, so that a save fails
+// as on a full disk, even for root. Restores the limit when it goes.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        rlimit limited = m_saved;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_saved{};
+};
+
+// Permissions do not stop root from writing.
+inline bool runningAsRoot()
+{
+    return ::geteuid() == 0;
+}
+
+} // namespace payslip::test

@@ -1,0 +1,267 @@
+#include "payslip/form9.h"
+#include "payslip/payslipfile.h"
+#include "platform/titles.h"
+#include "testfolder.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using paycalc::Message;
+using payslip::Form9;
+using namespace payslip::test;
+
+namespace {
+
+payslip::PaySlipValues valuesStartingAt(int first)
+{
+    payslip::PaySlipValues values;
+    for (int field = 0; field < payslip::PaySlipFieldCount; ++field)
+        values[field] = QString::number(first + field) + u" руб.";
+    return values;
+}
+
+void writeSlip(const QString& path, const QStringList& lines)
+{
+    QVERIFY(writeBytes(path, paycalc::cp1251::encodeLines(lines)));
+}
+
+// A viewer on a temporary program folder whose dialog answers `chosen` and
+// whose boxes are recorded.
+struct Viewer
+{
+    explicit Viewer(const ProgramFolder& folder) : form(new Form9(folder.data()))
+    {
+        form->setFileDialogHook([this](QWidget*, const Form9::FileRequest& request) {
+            requests.push_back(request);
+            return chosen;
+        });
+        form->setMessageHook([this](QWidget*, const Message& box) { boxes.push_back(box); });
+    }
+    ~Viewer() { delete form; }
+    Viewer(const Viewer&) = delete;
+    Viewer& operator=(const Viewer&) = delete;
+
+    void open(const QString& path)
+    {
+        chosen = path;
+        form->findChild<QAction*>(u"open"_s)->trigger();
+    }
+
+    QPointer<Form9> form;
+    QString chosen;
+    std::vector<Form9::FileRequest> requests;
+    std::vector<Message> boxes;
+};
+
+} // namespace
+
+class TestForm9 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void isAWhiteFormWithThreeMenuCommands();
+    void openAsksForATextFileInLists();
+    void openShowsTheSlipAndItsPeriod();
+    void fileFromAnotherFolderIsTheOneShown();
+    void emptyValueLinesKeepTheFormerTexts();
+    void cancelChangesNothing();
+    void shortOrMissingFileFillsWhatItHasThenReports();
+    void emptyFileChangesNothing();
+    void exitHidesAndKeepsTheTextsCloseDiscards();
+    void printPrintsTheFormAndReportsFailure();
+};
+
+void TestForm9::isAWhiteFormWithThreeMenuCommands()
+{
+    ProgramFolder folder;
+    Viewer viewer(folder);
+    QCOMPARE(viewer.form->windowTitle(), QString::fromUtf16(titles::Form9));
+    QCOMPARE(viewer.form->centralWidget()->palette().color(QPalette::Window), QColor(Qt::white));
+
+    const QList<QAction*> commands = viewer.form->menuBar()->actions();
+    QCOMPARE(commands.size(), 3);
+    const QStringList names = {u"open"_s, u"print"_s, u"Ex"_s};
+    const QStringList texts = {u"Открыть"_s, u"Печать"_s, u"Выход"_s};
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(commands[i]->objectName(), names[i]);
+        QCOMPARE(commands[i]->text(), texts[i]);
+        QCOMPARE(commands[i]->menu(), nullptr);
+    }
+    QCOMPARE(viewer.form->findChildren<QLineEdit*>().size(), 19);
+    for (int field = 1; field <= 19; ++field)
+        QCOMPARE(viewer.form->fieldText(field), QString());
+    QCOMPARE(viewer.form->periodText(), QString());
+}
+
+void TestForm9::openAsksForATextFileInLists()
+{
+    ProgramFolder folder;
+    Viewer viewer(folder);
+    viewer.open(QString());
+    QCOMPARE(viewer.requests.size(), 1u);
+    QCOMPARE(viewer.requests[0].folder, folder.lists());
+    QCOMPARE(viewer.requests[0].filter, u"Text Files (*.txt)"_s);
+}
+
+void TestForm9::openShowsTheSlipAndItsPeriod()
+{
+    ProgramFolder folder;
+    Sheet sheet(folder.data());
+    QVERIFY(sheet.engine.setSelection(paycalc::List::Combo1, 2));
+    QVERIFY(sheet.engine.setSelection(paycalc::List::Combo2, 1));
+    payslip::savePaySlip(sheet.engine, folder.data(), u"Март"_s, u"2008"_s);
+
+    Viewer viewer(folder);
+    viewer.open(folder.lists() + u"/Март 2008.txt");
+    QVERIFY(viewer.boxes.empty());
+    const payslip::PaySlipValues values = payslip::paySlipValues(sheet.engine);
+    for (int field = 1; field <= 19; ++field) {
+        if (!values[field - 1].isEmpty())
+            QCOMPARE(viewer.form->fieldText(field), values[field - 1]);
+    }
+    QVERIFY(viewer.form->fieldText(1).endsWith(u" руб."_s));
+    QCOMPARE(viewer.form->periodText(), u"Март 2008 г."_s);
+}
+
+void TestForm9::fileFromAnotherFolderIsTheOneShown()
+{
+    ProgramFolder folder;
+    QTemporaryDir elsewhere;
+    writeSlip(elsewhere.path() + u"/Май 2009.txt", payslip::paySlipLines(valuesStartingAt(500)));
+    writeSlip(folder.lists() + u"/Июнь 2009.txt", payslip::paySlipLines(valuesStartingAt(100)));
+    writeSlip(elsewhere.path() + u"/Июнь 2009.txt", payslip::paySlipLines(valuesStartingAt(900)));
+
+    Viewer viewer(folder);
+    viewer.open(elsewhere.path() + u"/Май 2009.txt");
+    QVERIFY(viewer.boxes.empty());
+    QCOMPARE(viewer.form->fieldText(1), u"500 руб."_s);
+    QCOMPARE(viewer.form->periodText(), u"Май 2009 г."_s);
+
+    // Not the slip of the same name in Data/Lists.
+    viewer.open(elsewhere.path() + u"/Июнь 2009.txt");
+    QCOMPARE(viewer.form->fieldText(19), u"918 руб."_s);
+}
+
+void TestForm9::emptyValueLinesKeepTheFormerTexts()
+{
+    ProgramFolder folder;
+    writeSlip(folder.lists() + u"/Январь 2009.txt", payslip::paySlipLines(valuesStartingAt(100)));
+    payslip::PaySlipValues second = valuesStartingAt(200);
+    second[10].clear(); // field 11, line 12
+    second[17].clear(); // field 18, line 23
+    writeSlip(folder.lists() + u"/Февраль 2009.txt", payslip::paySlipLines(second));
+
+    Viewer viewer(folder);
+    viewer.open(folder.lists() + u"/Январь 2009.txt");
+    viewer.open(folder.lists() + u"/Февраль 2009.txt");
+    QVERIFY(viewer.boxes.empty());
+    QCOMPARE(viewer.form->fieldText(10), u"209 руб."_s);
+    QCOMPARE(viewer.form->fieldText(11), u"110 руб."_s);
+    QCOMPARE(viewer.form->fieldText(12), u"211 руб."_s);
+    QCOMPARE(viewer.form->fieldText(18), u"117 руб."_s);
+    QCOMPARE(viewer.form->fieldText(19), u"218 руб."_s);
+    QCOMPARE(viewer.form->periodText(), u"Февраль 2009 г."_s);
+}
+
+void TestForm9::cancelChangesNothing()
+{
+    ProgramFolder folder;
+    writeSlip(folder.lists() + u"/Март 2008.txt", payslip::paySlipLines(valuesStartingAt(100)));
+    Viewer viewer(folder);
+    viewer.open(folder.lists() + u"/Март 2008.txt");
+    viewer.open(QString()); // cancelled
+    QVERIFY(viewer.boxes.empty());
+    QCOMPARE(viewer.form->fieldText(1), u"100 руб."_s);
+    QCOMPARE(viewer.form->periodText(), u"Март 2008 г."_s);
+}
+
+void TestForm9::shortOrMissingFileFillsWhatItHasThenReports()
+{
+    ProgramFolder folder;
+    writeSlip(folder.lists() + u"/Март 2008.txt", payslip::paySlipLines(valuesStartingAt(100)));
+    writeSlip(folder.lists() + u"/Апрель 2008.txt",
+              payslip::paySlipLines(valuesStartingAt(300)).mid(0, 10));
+
+    Viewer viewer(folder);
+    viewer.open(folder.lists() + u"/Март 2008.txt");
+    viewer.open(folder.lists() + u"/Апрель 2008.txt");
+    const Message shortFile{
+        u"Ошибка при чтени файла: Апрель 2008.txt\rПопробуйте создать его заново."_s, u"Ошибка"_s,
+        Message::Icon::Error};
+    QCOMPARE(viewer.boxes.size(), 1u);
+    QCOMPARE(viewer.boxes[0], shortFile);
+    QCOMPARE(viewer.form->fieldText(9), u"308 руб."_s);
+    QCOMPARE(viewer.form->fieldText(10), u"109 руб."_s);
+    QCOMPARE(viewer.form->periodText(), u"Март 2008 г."_s);
+
+    viewer.open(folder.lists() + u"/Нет такого.txt");
+    QCOMPARE(viewer.boxes.size(), 2u);
+    QVERIFY(viewer.boxes[1].text.contains(u": Нет такого.txt\r"_s));
+    QCOMPARE(viewer.form->fieldText(10), u"109 руб."_s);
+}
+
+void TestForm9::emptyFileChangesNothing()
+{
+    ProgramFolder folder;
+    writeSlip(folder.lists() + u"/Март 2008.txt", payslip::paySlipLines(valuesStartingAt(100)));
+    QVERIFY(writeBytes(folder.lists() + u"/Пусто.txt", QByteArray()));
+    Viewer viewer(folder);
+    viewer.open(folder.lists() + u"/Март 2008.txt");
+    viewer.open(folder.lists() + u"/Пусто.txt");
+    QVERIFY(viewer.boxes.empty());
+    QCOMPARE(viewer.form->fieldText(5), u"104 руб."_s);
+    QCOMPARE(viewer.form->periodText(), u"Март 2008 г."_s);
+}
+
+void TestForm9::exitHidesAndKeepsTheTextsCloseDiscards()
+{
+    ProgramFolder folder;
+    writeSlip(folder.lists() + u"/Март 2008.txt", payslip::paySlipLines(valuesStartingAt(100)));
+    Viewer viewer(folder);
+    viewer.form->show();
+    viewer.open(folder.lists() + u"/Март 2008.txt");
+
+    viewer.form->findChild<QAction*>(u"Ex"_s)->trigger();
+    QVERIFY(!viewer.form->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(viewer.form);
+    viewer.form->show();
+    QCOMPARE(viewer.form->fieldText(1), u"100 руб."_s);
+
+    viewer.form->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!viewer.form);
+}
+
+void TestForm9::printPrintsTheFormAndReportsFailure()
+{
+    ProgramFolder folder;
+    Viewer viewer(folder);
+    std::vector<QWidget*> printed;
+    payslip::PrintResult result{true, {}};
+    viewer.form->setPrintHook([&](QWidget* widget) {
+        printed.push_back(widget);
+        return result;
+    });
+    QAction* print = viewer.form->findChild<QAction*>(u"print"_s);
+
+    print->trigger();
+    QCOMPARE(printed.size(), 1u);
+    QCOMPARE(printed[0], viewer.form->centralWidget());
+    QVERIFY(viewer.boxes.empty());
+
+    result = {false, u"Принтер не установлен"_s};
+    print->trigger();
+    QCOMPARE(viewer.boxes.size(), 1u);
+    QCOMPARE(viewer.boxes[0], Message({u"Документ не напечатан\rПринтер не установлен"_s,
+                                       u"Ошибка"_s, Message::Icon::Error}));
+}
+
+QTEST_MAIN(TestForm9)
+#include "tst_form9.moc"
