@@ -1,0 +1,30 @@
+#pragma once
+
+#include "paycalc/message.h"
+
+#include <optional>
+#include <QString>
+
+class QWidget;
+
+namespace tools {
+
+// The modal boxes of the side windows. The windows ask through this interface
+// so that a test can record the messages and answer the input boxes.
+class Dialogs
+{
+public:
+    virtual ~Dialogs() = default;
+
+    // A message box with one OK button; returns when it is closed.
+    virtual void showMessage(QWidget* parent, const paycalc::Message& message);
+
+    // A one-line input box; std::nullopt when it is cancelled.
+    virtual std::optional<QString> askText(QWidget* parent, const QString& prompt,
+                                           const QString& title, const QString& initial);
+
+    // The message and input boxes of the desktop. Holds no state.
+    static Dialogs& standard();
+};
+
+} // namespace tools
