@@ -1,12 +1,16 @@
+#include "mainwindow/form10.h"
+#include "platform/platform.h"
+
 #include <QApplication>
-#include <QLabel>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QLabel window(QStringLiteral("Voldar"));
-    window.setWindowTitle(QStringLiteral("   ~ Voldar ™   v.3.0  i ~"));
-    window.resize(640, 480);
-    window.show();
+    platform::prepareDataFolder();
+
+    // The splash opens the main window after five seconds; the main window's
+    // "Выход" and its closing end the program.
+    Form10 splash(Form1::programSetup());
+    splash.show();
     return app.exec();
 }
