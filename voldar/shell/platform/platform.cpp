@@ -20,13 +20,7 @@ void openDocument(const QString& address)
 
 std::uint32_t keyboardLayout()
 {
-    if (!x11::hasDisplay())
-        return 0;
-    const int group = x11::currentGroup();
-    const QStringList layouts = x11::currentRulesNames().layouts;
-    if (group < 0 || group >= layouts.size())
-        return 0;
-    return x11::windowsLayout(x11::languageOf(layouts.at(group)));
+    return x11::watchedLayout();
 }
 
 int keyboardType(int which)

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
 #include <utility>
+#include <xcb/xcb.h>
 
 // X11 headers last: they define macros (None, Bool, Status) that clash with Qt.
 #include <X11/Xatom.h>
@@ -119,4 +121,86 @@ RulesNames currentRulesNames()
     return names;
 }
 
+namespace {
+
+std::uint32_t readLayout()
+{
+    const int group = currentGroup();
+    const QStringList layouts = currentRulesNames().layouts;
+    if (group < 0 || group >= layouts.size())
+        return 0;
+    return windowsLayout(languageOf(layouts.at(group)));
+}
+
+// Keeps the last layout read and marks it stale when the X server reports
+// anything about the keyboard: XKB events (group, map or keyboard changes,
+// which the window system already listens to) and changes of the rules-names
+// property on the root window.
+class LayoutWatcher : public QObject, public QAbstractNativeEventFilter
+{
+    Q_OBJECT
+
+public:
+    explicit LayoutWatcher(QObject* parent) : QObject(parent)
+    {
+        Display* const dpy = display();
+        int opcode = 0;
+        int error = 0;
+        int major = XkbMajorVersion;
+        int minor = XkbMinorVersion;
+        if (!XkbQueryExtension(dpy, &opcode, &m_xkbEventBase, &error, &major, &minor))
+            m_xkbEventBase = -1;
+        m_rulesAtom = XInternAtom(dpy, "_XKB_RULES_NAMES", False);
+        // Group changes are what the indicator follows; ask for them explicitly
+        // in case nothing else on this connection did.
+        XkbSelectEventDetails(dpy, XkbUseCoreKbd, XkbStateNotify, XkbGroupStateMask,
+                              XkbGroupStateMask);
+        qGuiApp->installNativeEventFilter(this);
+    }
+    ~LayoutWatcher() override { qGuiApp->removeNativeEventFilter(this); }
+
+    std::uint32_t layout()
+    {
+        if (m_stale) {
+            m_stale = false;
+            m_layout = readLayout();
+        }
+        return m_layout;
+    }
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override
+    {
+        if (eventType != "xcb_generic_event_t")
+            return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        const int type = event->response_type & 0x7f;
+        if (type == m_xkbEventBase)
+            m_stale = true;
+        else if (type == XCB_PROPERTY_NOTIFY &&
+                 static_cast<const xcb_property_notify_event_t*>(message)->atom == m_rulesAtom)
+            m_stale = true;
+        return false; // only watching; the window system handles the event
+    }
+
+private:
+    int m_xkbEventBase = -1;
+    Atom m_rulesAtom = 0;
+    bool m_stale = true;
+    std::uint32_t m_layout = 0;
+};
+
+} // namespace
+
+std::uint32_t watchedLayout()
+{
+    if (!hasDisplay())
+        return 0;
+    auto* watcher = qGuiApp->findChild<LayoutWatcher*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!watcher)
+        watcher = new LayoutWatcher(qGuiApp);
+    return watcher->layout();
+}
+
 } // namespace platform::x11
+
+#include "x11keyboard.moc"

@@ -32,9 +32,16 @@ inline std::uint32_t windowsLayout(std::uint16_t language)
 // (GetKeyboardType 0, 1, 2); 0 when the model is not known.
 int keyboardTypeOf(const QString& model, int which);
 
-// Live queries; they report nothing (0, empty) without an X11 display.
+// Live queries; they report nothing (0, empty) without an X11 display. Each
+// is a round trip to the X server.
 bool hasDisplay();
 int currentGroup();
 RulesNames currentRulesNames();
+
+// The current layout in the Windows form, read from the server only after the
+// server reported a keyboard change (an XKB event or a new rules-names
+// property), so polling it every 10 ms costs nothing while nothing changes.
+// The watcher behind it lives as long as the application. 0 without a display.
+std::uint32_t watchedLayout();
 
 } // namespace platform::x11

@@ -44,13 +44,22 @@ private slots:
                                             QStringLiteral("-layout"), QStringLiteral("us,ru")});
         QVERIFY2(error.isEmpty(), qPrintable(error));
 
+        // The layout is re-read when the server reports the change, which
+        // arrives through the event loop.
         XkbLockGroup(x11Display(), XkbUseCoreKbd, 1);
         XSync(x11Display(), False);
-        QCOMPARE(platform::keyboardLayout(), 0x04190419u);
+        QTRY_COMPARE(platform::keyboardLayout(), 0x04190419u);
 
         XkbLockGroup(x11Display(), XkbUseCoreKbd, 0);
         XSync(x11Display(), False);
+        QTRY_COMPARE(platform::keyboardLayout(), 0x04090409u);
+
+        // Nothing changes: the answer stays the same without asking the server.
         QCOMPARE(platform::keyboardLayout(), 0x04090409u);
+
+        // A new layout list with the same group active is noticed as well.
+        QVERIFY(runSetxkbmap({QStringLiteral("-layout"), QStringLiteral("ru,us")}).isEmpty());
+        QTRY_COMPARE(platform::keyboardLayout(), 0x04190419u);
     }
 
     void keyboardTypeComesFromTheModel()
