@@ -2,6 +2,8 @@
 
 #include "paycalc/formsink.h"
 #include "paycalc/marquee.h"
+#include "payslip/printing.h"
+#include "windows/boxes.h"
 
 #include <array>
 #include <functional>
@@ -17,6 +19,9 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QTimer;
+class Form1Commands;
+class Scroller;
+class TrayIcon;
 
 namespace paycalc {
 class PayEngine;
@@ -68,18 +73,30 @@ class Form1;
 // Everything that scrolls lives in the container "Area" inside the clipping
 // viewport "Viewport"; the top row (Combo15, Combo16, Command5, Command6) and
 // the hidden hand-over labels and index mirrors stay outside it.
+//
+// The frame around the sheet lives in small parts of its own: Form1Commands
+// (menus, buttons, side windows, printing, the calculator's hand-over),
+// Scroller (Command5, Command6 and their repeat timers) and TrayIcon
+// (Notiko1 and its two pop-up menus).
 class Form1 : public QMainWindow, private paycalc::FormSink
 {
     Q_OBJECT
 
 public:
     using MessageHook = std::function<void(const paycalc::Message&)>;
+    using DocumentOpener = std::function<void(const QString& address)>;
 
     struct Setup
     {
         QString dataFolder;      // holds the two salary files
         QDate startDate;         // the loading date: title, month and year
         MessageHook showMessage; // empty: a modal message box over the window
+        // Yes/No questions and the update-check window's boxes; empty: real boxes.
+        shellwindows::BoxHook askQuestion = {};
+        // Opens web and mail addresses; empty: platform::openDocument.
+        DocumentOpener openDocument = {};
+        // Prints the window's image; empty: the default printer.
+        payslip::PrintHook print = {};
     };
 
     // The program's own setup: the platform's data folder, today, message boxes.
@@ -106,11 +123,16 @@ public:
     // screen-only ones shown.
     void applyNormalLook();
 
+    Form1Commands& commands() const { return *m_commands; }
+    Scroller& scroller() const { return *m_scroller; }
+    TrayIcon& trayIcon() const { return *m_trayIcon; }
+
     static QColor pageGreen();
     static QColor amountTeal();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // FormSink: the engine writes, the window shows.
@@ -127,6 +149,7 @@ private:
 
     void createTimers();
     void bindControls();
+    void createFrame();
     void fillDesignLists();
     void syncSwitches();
     void load();
@@ -160,6 +183,10 @@ private:
     std::array<QLabel*, 66> m_labels{};
     std::array<QLineEdit*, 11> m_mirrors{};
     std::array<QTimer*, 10> m_timers{};
+
+    Form1Commands* m_commands = nullptr;
+    Scroller* m_scroller = nullptr;
+    TrayIcon* m_trayIcon = nullptr;
 
     paycalc::Marquee m_ticker;
     // A message box is open: timer ticks that arrive meanwhile are not passed

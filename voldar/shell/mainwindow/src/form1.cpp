@@ -1,7 +1,13 @@
 #include "mainwindow/form1.h"
 
+#include "mainwindow/form1commands.h"
+#include "mainwindow/scroller.h"
+#include "mainwindow/trayicon.h"
+#include "namedchild.h"
 #include "paycalc/controls.h"
 #include "paycalc/payengine.h"
+#include "payslip/form3.h"
+#include "payslip/printsequence.h"
 #include "platform/addresses.h"
 #include "platform/platform.h"
 #include "ui_form1.h"
@@ -13,6 +19,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFontMetricsF>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,7 +45,8 @@ constexpr int LabelCount = 65;
 constexpr int MirrorCount = 10;
 constexpr int TimerCount = 9;
 
-// Design intervals of Timer1 .. Timer9 in milliseconds (index 0 unused).
+// Design intervals of Timer1 .. Timer9 in milliseconds (index 0 unused; Timer4,
+// 6000 ms, is made by the print sequence).
 constexpr std::array<int, TimerCount + 1> TimerIntervals = {0,  3000, 2500, 3500, 6000,
                                                             10, 200,  10,   10,   100};
 constexpr int TickerInterval = 150;
@@ -82,21 +90,23 @@ QMessageBox::Icon iconOf(paycalc::Message::Icon icon)
     return QMessageBox::NoIcon;
 }
 
-template <class T> T* namedChild(const QObject& parent, const QString& name)
-{
-    T* child = parent.findChild<T*>(name);
-    if (child == nullptr)
-        qFatal("Form1: control %s is missing from the form", qUtf8Printable(name));
-    return child;
-}
-
+// Every coloured element fills with the Window role, buttons (check boxes,
+// option buttons) included, so that the print look recolours them all alike.
 void fillBackground(QWidget* widget, const QColor& colour)
 {
+    widget->setBackgroundRole(QPalette::Window);
     QPalette palette = widget->palette();
-    // Buttons (check boxes, option buttons) fill with the Button role.
-    palette.setColor(widget->backgroundRole(), colour);
+    palette.setColor(QPalette::Window, colour);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
+}
+
+QIcon programIcon()
+{
+    QIcon icon;
+    for (const char* size : {"32", "64"})
+        icon.addFile(QStringLiteral(":/mainwindow/icon%1.png").arg(QLatin1String(size)));
+    return icon;
 }
 
 // The prompt of a list reads like its items, not greyed out like a hint.
@@ -129,6 +139,7 @@ Form1::Form1(Setup setup, QWidget* parent)
     m_engine = std::make_unique<paycalc::PayEngine>(sink, m_setup.dataFolder);
     fillDesignLists();
     syncSwitches();
+    createFrame();
     load();
 
     // The keyboard indicator and the periodic computation run from the end of
@@ -146,6 +157,9 @@ paycalc::PayEngine& Form1::engine()
 
 QTimer* Form1::timer(int number) const
 {
+    // Timer4, the print look's restore timer, belongs to the print sequence.
+    if (number == static_cast<int>(Timer::Timer4))
+        return m_commands != nullptr ? &m_commands->printSequence().Timer4() : nullptr;
     return number >= 1 && number <= TimerCount ? m_timers[number] : nullptr;
 }
 
@@ -180,6 +194,8 @@ void Form1::createTimers()
 {
     for (int n = 1; n <= TimerCount; ++n) {
         const auto id = static_cast<Timer>(n);
+        if (id == Timer::Timer4)
+            continue; // the print sequence's
         auto* timer = new QTimer(this);
         timer->setObjectName(paycalc::objectName(id));
         timer->setInterval(TimerIntervals[n]);
@@ -242,6 +258,30 @@ void Form1::bindControls()
     ui->kon_icq2->setText(QString::fromUtf16(addresses::SupportMessenger));
 
     connect(ui->mnuExit, &QAction::triggered, this, &Form1::onMnuExitTriggered);
+}
+
+// Menus, buttons, scrolling and the tray icon: the frame around the sheet.
+void Form1::createFrame()
+{
+    setWindowIcon(programIcon());
+
+    Form1Commands::Services services{m_engine.get(),
+                                     m_setup.dataFolder,
+                                     [this](const paycalc::Message& m) { showMessage(m); },
+                                     {},
+                                     m_setup.askQuestion,
+                                     m_setup.openDocument,
+                                     m_setup.print};
+    if (!services.openDocument)
+        services.openDocument = &platform::openDocument;
+    // A window that records its messages has the viewer's recorded as well.
+    if (MessageHook hook = m_setup.showMessage)
+        services.viewerMessage = [hook](QWidget*, const paycalc::Message& m) { hook(m); };
+    m_commands = new Form1Commands(*this, std::move(services));
+
+    m_scroller =
+        new Scroller({ui->Area, ui->Command5, ui->Command6, timer(7), timer(8), ui->scroll}, this);
+    m_trayIcon = new TrayIcon(*this, *ui->mnuHelp, *ui->mnuFile);
 }
 
 // Amount labels hold captions of changing length; a fixed width keeps the
@@ -357,7 +397,10 @@ QSize Form1::fittingSize(const QSize& room) const
 
 // The tray icon control is created here, once, when the lists have been filled;
 // a failed loading leaves the window without it.
-void Form1::createTrayIcon() {}
+void Form1::createTrayIcon()
+{
+    m_trayIcon->create();
+}
 
 void Form1::startTicker()
 {
@@ -417,6 +460,15 @@ void Form1::closeEvent(QCloseEvent* event)
 {
     event->accept();
     QCoreApplication::exit(0);
+}
+
+// Every activation of the window takes a calculator result handed over since
+// the last one.
+void Form1::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_commands)
+        m_commands->onForm1Activated();
 }
 
 // --- what the engine writes -----------------------------------------------------
@@ -498,7 +550,7 @@ void Form1::setListEnabled(List id, bool enabled)
 // Starting a running timer leaves it running: its delay is not restarted.
 void Form1::setTimerRunning(Timer id, bool running)
 {
-    QTimer* target = m_timers[static_cast<int>(id)];
+    QTimer* target = timer(static_cast<int>(id));
     if (!running)
         target->stop();
     else if (!target->isActive())

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "paycalc/message.h"
+#include "payslip/messagebox.h"
+#include "payslip/printing.h"
+#include "tools/calculator.h"
+#include "windows/boxes.h"
+
+#include <functional>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class Form2;
+class Form6;
+class Form7;
+class QMainWindow;
+class QLineEdit;
+
+namespace paycalc {
+class PayEngine;
+}
+namespace payslip {
+class Form9;
+class PrintSequence;
+} // namespace payslip
+namespace tools {
+class Form4;
+class Form5;
+class Form8;
+} // namespace tools
+
+// The commands of the main window's menus and buttons: the saved calculation,
+// the pay slip, printing, the side windows and the web and mail addresses,
+// and the calculator's hand-over into Text1 or Text5. Each side window is
+// kept through a QPointer: made when there is none (the windows delete
+// themselves when closed), otherwise shown again, raised and activated.
+class Form1Commands : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Services
+    {
+        paycalc::PayEngine* engine;
+        QString dataFolder;
+        // The main window's message path.
+        std::function<void(const paycalc::Message&)> showMessage;
+        // The message boxes of the pay-slip viewer; empty: its own.
+        payslip::MessageHook viewerMessage;
+        // Yes/No questions; empty: a real box.
+        shellwindows::BoxHook askQuestion;
+        // Opens a web or mail address; never empty.
+        std::function<void(const QString&)> openDocument;
+        // The printer; empty: the default printer.
+        payslip::PrintHook print;
+    };
+
+    Form1Commands(QMainWindow& window, Services services);
+    ~Form1Commands() override;
+
+    // The main window has become the active window: a calculator result handed
+    // over since the last time goes into the field the last calculator button
+    // named.
+    void onForm1Activated();
+
+    // The print sequence of "Печать"; its restore timer is the window's Timer4.
+    payslip::PrintSequence& printSequence() const { return *m_print; }
+
+private:
+    void connectMenus();
+    void connectButtons();
+    void createPrintSequence();
+
+    void onOnTopTriggered(bool checked);
+    void onMnuNewTriggered();
+    void onMnuSaveTriggered();
+    void onMnuLoadTriggered();
+    void onRlistSaveTriggered();
+    void onRlistOpenTriggered();
+    void onMnuPrintTriggered();
+    void onMnuPenTriggered();
+    void onNnnTriggered();
+    void onVislugaTriggered();
+    void onKlavaInfoTriggered();
+    void onSaitTriggered();
+    void onKsTriggered();
+    void onKonMail1Triggered();
+    void onKonMail2Triggered();
+    void onMnuUPDATETriggered();
+    void onMnuAboutTriggered();
+    void onCommand1Clicked();
+    void onCommand2Clicked();
+    void onCommand3Clicked();
+    void onCommand4Clicked();
+    void onForm4TransferredOrClosed();
+
+    void showCalculator();
+    void showServiceLength();
+    void openSite();
+    QString listText(const QString& name) const;
+
+    QMainWindow& m_window;
+    Services m_services;
+    QLineEdit* m_text1;
+    QLineEdit* m_text5;
+
+    // The calculator's state outlives its window.
+    tools::Calculator m_calculator;
+
+    QPointer<payslip::Form9> m_form9;
+    QPointer<tools::Form8> m_form8;
+    QPointer<tools::Form4> m_form4;
+    QPointer<tools::Form5> m_form5;
+    QPointer<Form6> m_form6;
+    QPointer<Form2> m_form2;
+    QPointer<Form7> m_form7;
+    payslip::PrintSequence* m_print = nullptr;
+};
