@@ -93,8 +93,9 @@ void TestStartup::mainWindowFollowsTheSplashAndExitEndsTheProgram()
     QVERIFY(m_program.waitForStarted());
     const qint64 pid = m_program.processId();
 
-    // The splash comes first, alone.
-    QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(pid, QStringLiteral("Voldar")).isEmpty(), 4000);
+    // The splash comes first, alone (it stays five seconds once shown, so a
+    // slow start on a busy machine is waited for generously).
+    QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows(pid, QStringLiteral("Voldar")).isEmpty(), 15000);
     QVERIFY(visibleWindows(pid, MainTitlePattern).isEmpty());
 
     // Five seconds later the main window is shown and the splash is gone.
