@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QStandardPaths>
 #include <QUrl>
 #include <QWidget>
@@ -26,6 +27,36 @@ std::uint32_t keyboardLayout()
 int keyboardType(int which)
 {
     return x11::keyboardTypeOf(x11::currentRulesNames().model, which);
+}
+
+namespace {
+
+QMessageBox::Icon boxIcon(paycalc::Message::Icon icon)
+{
+    switch (icon) {
+    case paycalc::Message::Icon::Information:
+        return QMessageBox::Information;
+    case paycalc::Message::Icon::Warning:
+        return QMessageBox::Warning;
+    case paycalc::Message::Icon::Error:
+        return QMessageBox::Critical;
+    case paycalc::Message::Icon::Question:
+        return QMessageBox::Question;
+    case paycalc::Message::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+void showMessageBox(QWidget* parent, const paycalc::Message& message)
+{
+    QString text = message.text;
+    text.replace(u'\r', u'\n');
+    QMessageBox box(boxIcon(message.icon), message.title, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 void setTopmost(QWidget* window, bool topmost)

@@ -17,8 +17,9 @@ namespace {
 
 Display* display()
 {
-    const auto* app =
-        qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    const auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                          ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
+                          : nullptr;
     return app ? app->display() : nullptr;
 }
 
@@ -157,7 +158,12 @@ public:
                               XkbGroupStateMask);
         qGuiApp->installNativeEventFilter(this);
     }
-    ~LayoutWatcher() override { qGuiApp->removeNativeEventFilter(this); }
+    ~LayoutWatcher() override
+    {
+        // Also runs when the application deletes its children, after qGuiApp is gone.
+        if (QCoreApplication::instance())
+            QCoreApplication::instance()->removeNativeEventFilter(this);
+    }
 
     std::uint32_t layout()
     {

@@ -1,28 +1,12 @@
 #include "tools/dialogs.h"
 
+#include "platform/platform.h"
+
 #include <QInputDialog>
-#include <QMessageBox>
 
 namespace tools {
 
 namespace {
-
-QMessageBox::Icon boxIcon(paycalc::Message::Icon icon)
-{
-    switch (icon) {
-    case paycalc::Message::Icon::Information:
-        return QMessageBox::Information;
-    case paycalc::Message::Icon::Warning:
-        return QMessageBox::Warning;
-    case paycalc::Message::Icon::Error:
-        return QMessageBox::Critical;
-    case paycalc::Message::Icon::Question:
-        return QMessageBox::Question;
-    case paycalc::Message::Icon::None:
-        break;
-    }
-    return QMessageBox::NoIcon;
-}
 
 // Message pieces are joined with carriage returns; a label breaks lines only
 // at line feeds.
@@ -35,10 +19,7 @@ QString shownText(QString text)
 
 void Dialogs::showMessage(QWidget* parent, const paycalc::Message& message)
 {
-    QMessageBox box(boxIcon(message.icon), message.title, shownText(message.text), QMessageBox::Ok,
-                    parent);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    platform::showMessageBox(parent, message);
 }
 
 std::optional<QString> Dialogs::askText(QWidget* parent, const QString& prompt,

@@ -23,7 +23,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -72,23 +71,6 @@ protected:
         return QObject::eventFilter(watched, event);
     }
 };
-
-QMessageBox::Icon iconOf(paycalc::Message::Icon icon)
-{
-    switch (icon) {
-    case paycalc::Message::Icon::Information:
-        return QMessageBox::Information;
-    case paycalc::Message::Icon::Warning:
-        return QMessageBox::Warning;
-    case paycalc::Message::Icon::Error:
-        return QMessageBox::Critical;
-    case paycalc::Message::Icon::Question:
-        return QMessageBox::Question;
-    case paycalc::Message::Icon::None:
-        break;
-    }
-    return QMessageBox::NoIcon;
-}
 
 // Every coloured element fills with the Window role, buttons (check boxes,
 // option buttons) included, so that the print look recolours them all alike.
@@ -564,11 +546,7 @@ void Form1::showMessage(const paycalc::Message& message)
     if (m_setup.showMessage) {
         m_setup.showMessage(message);
     } else {
-        // The pieces of a message are joined with CR; the box breaks lines at LF.
-        QString text = message.text;
-        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        QMessageBox box(iconOf(message.icon), message.title, text, QMessageBox::Ok, this);
-        box.exec();
+        platform::showMessageBox(this, message);
     }
     m_messageOpen = wasOpen;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "paycalc/message.h"
+
 #include <cstdint>
 #include <QString>
 
@@ -24,6 +26,11 @@ std::uint32_t keyboardLayout();
 // GetKeyboardType: which 0 gives the type (4 = enhanced 101/102-key), 1 the
 // subtype, 2 the number of function keys; 0 when unknown.
 int keyboardType(int which);
+
+// Shows a modal message box over `parent` with the message's text, title and
+// icon and an OK button, and returns when it is closed. The CR characters that
+// join the pieces of a text become line breaks on screen.
+void showMessageBox(QWidget* parent, const paycalc::Message& message);
 
 // Keeps `window` above all others (SetWindowPos HWND_TOPMOST) or returns it to
 // the normal z-order (HWND_NOTOPMOST), keeping its position and size.
