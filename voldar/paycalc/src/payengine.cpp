@@ -283,6 +283,13 @@ void PayEngine::salaryRule(List list, int index)
     writeMirror(list, index);
     // The flight raise is dropped until a flight class is chosen again.
     m_sheet.FlightRaiseFactor = 1;
+    // No selection (a saved "-1") keeps the salary, as the other lists keep
+    // their rate: there is no record to look up, and reporting a missing Data
+    // folder would send the user looking for a fault that is not there.
+    if (index < 0) {
+        ModulRaschet();
+        return;
+    }
     const bool rank = list == List::Combo1;
     const QString path = QDir(m_dataFolder)
                              .filePath(QString::fromUtf16(rank ? salaryfile::RankSalaryFile

@@ -3,6 +3,7 @@
 #include "paycalc/cp1251.h"
 #include "paycalc/numbers.h"
 
+#include <algorithm>
 #include <QFile>
 
 namespace paycalc::salaryfile {
@@ -18,9 +19,17 @@ std::optional<QByteArray> readWhole(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    // Read one byte past the cap so that an oversized file (or an endless
-    // device) is recognised without trusting size().
-    QByteArray bytes = file.read(MaxFileSize + 1);
+    // Read in chunks up to one byte past the cap, so that an oversized file (or
+    // an endless device) is recognised without trusting size() and a small
+    // file costs no more than its own size.
+    constexpr qint64 Chunk = 64 * 1024;
+    QByteArray bytes;
+    while (bytes.size() <= MaxFileSize) {
+        const QByteArray chunk = file.read(std::min(Chunk, MaxFileSize + 1 - bytes.size()));
+        if (chunk.isEmpty())
+            break;
+        bytes += chunk;
+    }
     if (bytes.size() > MaxFileSize || file.error() != QFileDevice::NoError)
         return std::nullopt;
     return bytes;

@@ -27,6 +27,7 @@ private slots:
     void percentageListsSetTheirRates_data();
     void percentageListsSetTheirRates();
     void noSelectionKeepsTheRateButStillComputes();
+    void noSalarySelectionKeepsTheSalaryWithoutMessage();
     void rankChoiceDropsTheFlightRaise();
     void flightAndClassListsExcludeEachOther();
     void foodRationAndSanatoriumShowTheirAmounts_data();
@@ -235,6 +236,28 @@ void TestRules::noSelectionKeepsTheRateButStillComputes()
     QCOMPARE(f.e().mirror(Mirror::Txt9), u"-1"_s);
     QCOMPARE(f.sink.calls.value(0), u"Txt9 = '-1'"_s);
     QVERIFY(f.sink.captionOrder().contains(u"Label29"_s));
+}
+
+// A saved "-1" on the rank or grade line clears the selection: the salary
+// stays, nothing is looked up, and no "Data folder not found" box appears.
+void TestRules::noSalarySelectionKeepsTheSalaryWithoutMessage()
+{
+    EngineFixture f;
+    f.e().select(List::Combo1, 2); // 30000
+    f.e().select(List::Combo2, 0); // 10000
+    f.e().select(List::Combo5, 1); // flight raise 1.35
+    f.sink.calls.clear();
+
+    f.e().select(List::Combo1, -1);
+    QCOMPARE(f.sheet().RankSalary, 30000.0);
+    QCOMPARE(f.sheet().FlightRaiseFactor, 1.0);
+    QCOMPARE(f.sheet().RaisedPositionSalary, 10000.0); // recomputed without the raise
+    QCOMPARE(f.e().mirror(Mirror::Txt1), u"-1"_s);
+    QVERIFY(f.sink.messages.isEmpty());
+
+    QVERIFY(f.e().setSelection(List::Combo2, -1));
+    QCOMPARE(f.sheet().PositionSalary, 10000.0);
+    QVERIFY(f.sink.messages.isEmpty());
 }
 
 void TestRules::rankChoiceDropsTheFlightRaise()
