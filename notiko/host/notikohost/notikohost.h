@@ -17,7 +17,8 @@ namespace notiko::host {
 // The control registered as progId ("NotikoLib.Notiko"), created with parent,
 // or nullptr when it is not registered or its library cannot make it (the
 // reason goes to the warning log). The registrations searched are
-// notiko::registry::searchFiles(): the one beside the program, then the user's.
+// notiko::registry::searchFiles(): the one beside the program, the user's,
+// then the system's (/etc/xdg/notiko).
 QWidget* createControl(const QString& progId, QWidget* parent);
 QWidget* createControl(const QString& progId, QWidget* parent, const QStringList& registryFiles);
 

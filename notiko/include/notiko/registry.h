@@ -35,11 +35,27 @@ inline QString applicationFile()
     return QCoreApplication::applicationDirPath() + QLatin1Char('/') + FileName;
 }
 
+// System-wide registrations, made by a package that installs the library:
+// notiko/components.ini in each XDG configuration folder after the user's
+// ($XDG_CONFIG_DIRS, /etc/xdg by default).
+inline QStringList systemFiles()
+{
+    QStringList files;
+    const QString user = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    for (const QString& dir :
+         QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation)) {
+        if (dir != user)
+            files << dir + QLatin1StringView("/notiko/") + FileName;
+    }
+    return files;
+}
+
 // The files a host searches, first match wins: a program's own registration
-// comes before the user's, so a program finds the library it was shipped with.
+// comes before the user's, so a program finds the library it was shipped with;
+// the system's come last.
 inline QStringList searchFiles()
 {
-    return {applicationFile(), userFile()};
+    return QStringList{applicationFile(), userFile()} + systemFiles();
 }
 
 inline bool add(const QString& file, const QString& progId, const QString& library,
