@@ -12,59 +12,11 @@ if [ -z "${NOTIKO_SNI_BUS:-}" ]; then
     NOTIKO_SNI_BUS=1 exec dbus-run-session -- "$0" "$@"
 fi
 
-work=$(mktemp -d)
+. "$(dirname "$0")/e2e_lib.sh"
 log=$work/host.log
 wlog=$work/watcher.log
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    echo "--- host output ---" >&2
-    cat "$log" >&2 || true
-    echo "--- watcher output ---" >&2
-    cat "$wlog" >&2 || true
-    exit 1
-}
-
-wait_for() {
-    local _
-    for _ in $(seq 100); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-in_log() { grep -qxF "$1" "$log"; }
-
-# Closes the open popup menu: Escape, again until the host says it closed (the
-# menu may not hold the keyboard yet when it announces itself).
-close_menu() {
-    local _
-    for _ in $(seq 50); do
-        xdotool key Escape
-        sleep 0.2
-        in_log "CLOSED $1" && return 0
-    done
-    return 1
-}
-
-display=
-for n in 74 75; do
-    if [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || fail "no free display among :74..:75"
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-wait_for xdpyinfo || fail "Xvfb did not start"
+extra_logs=("$wlog")
+start_xvfb
 
 "$watcher" >"$wlog" 2>&1 &
 pids+=($!)

@@ -5,58 +5,9 @@
 set -euo pipefail
 host=$1
 
-work=$(mktemp -d)
+. "$(dirname "$0")/e2e_lib.sh"
 log=$work/host.log
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    echo "--- host output ---" >&2
-    cat "$log" >&2 || true
-    exit 1
-}
-
-# Waits up to 10 s for a command to succeed.
-wait_for() {
-    local _
-    for _ in $(seq 100); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-in_log() { grep -qxF "$1" "$log"; }
-
-# Closes the open popup menu: Escape, again until the host says it closed (the
-# menu may not hold the keyboard yet when it announces itself).
-close_menu() {
-    local _
-    for _ in $(seq 50); do
-        xdotool key Escape
-        sleep 0.2
-        in_log "CLOSED $1" && return 0
-    done
-    return 1
-}
-
-# A display of our own among :71..:73 (:74 and :75 are the StatusNotifierItem test's).
-display=
-for n in 71 72 73; do
-    if [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || fail "no free display among :71..:73"
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-wait_for xdpyinfo || fail "Xvfb did not start"
+start_xvfb
 
 # No session bus: Qt must use the XEmbed tray, not StatusNotifierItem.
 unset DBUS_SESSION_BUS_ADDRESS
