@@ -2,7 +2,7 @@
 #include "fuzzentries.h"
 #include "paycalc/controls.h"
 #include "paycalc/cp1251.h"
-#include "paycalc/formsink.h"
+#include "paycalc/messagesink.h"
 #include "paycalc/numbers.h"
 #include "paycalc/payengine.h"
 #include "payslip/savedcalculation.h"
@@ -21,24 +21,6 @@ namespace voldarfuzz {
 using detail::shown;
 
 namespace {
-
-// The engine's window: keeps the message boxes, drops everything else.
-class SilentSink : public paycalc::FormSink
-{
-public:
-    QList<paycalc::Message> messages;
-
-    void setTitle(const QString&) override {}
-    void setCaption(paycalc::Label, const QString&) override {}
-    void setBoxText(paycalc::Box, const QString&) override {}
-    void setMirror(paycalc::Mirror, const QString&) override {}
-    void addListItems(paycalc::List, const QStringList&) override {}
-    void setListIndex(paycalc::List, int) override {}
-    void setListEditText(paycalc::List, const QString&) override {}
-    void setListEnabled(paycalc::List, bool) override {}
-    void setTimerRunning(paycalc::Timer, bool) override {}
-    void showMessage(const paycalc::Message& message) override { messages << message; }
-};
 
 // A Data folder with two small, valid salary files, written once.
 QString dataFolder()
@@ -113,7 +95,7 @@ int saveLog(const std::uint8_t* data, std::size_t size)
     const QString folder = dataFolder();
     detail::writeScratchFile(QStringLiteral("Data/Save_log.txt"), bytes);
 
-    SilentSink sink;
+    paycalc::MessageSink sink;
     paycalc::PayEngine engine(sink, folder);
     engine.beginLoad(QDate(2024, 3, 15));
     FUZZ_EXPECT(engine.fillLists(), QStringLiteral("the test salary files do not load"));

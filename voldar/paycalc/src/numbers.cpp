@@ -289,16 +289,6 @@ void captionNumberInto(AsciiBuffer& out, double value)
     captionFormOfCut(out);
 }
 
-void amountCaptionInto(TextBuffer& out, double amount, QStringView prefix)
-{
-    AsciiBuffer number;
-    amountTextInto(number, amount);
-    number.push(' ');
-    cutKeepingIntegerInPlace(number, widthFor(amount));
-    captionFormOfCut(number);
-    finishCaption(out, prefix, number);
-}
-
 void fixedCaptionInto(TextBuffer& out, double amount, int width, QStringView prefix)
 {
     AsciiBuffer number;
@@ -307,6 +297,12 @@ void fixedCaptionInto(TextBuffer& out, double amount, int width, QStringView pre
     cutKeepingIntegerInPlace(number, width);
     captionFormOfCut(number);
     finishCaption(out, prefix, number);
+}
+
+// The width-by-magnitude caption is the fixed-width one at the amount's width.
+void amountCaptionInto(TextBuffer& out, double amount, QStringView prefix)
+{
+    fixedCaptionInto(out, amount, widthFor(amount), prefix);
 }
 
 void wholeCaptionInto(TextBuffer& out, double amount, int width, QStringView prefix)

@@ -4,7 +4,7 @@
 // small salary files, and an engine on it that records its message boxes.
 
 #include "paycalc/cp1251.h"
-#include "paycalc/formsink.h"
+#include "paycalc/messagesink.h"
 #include "paycalc/payengine.h"
 
 #include <csignal>
@@ -22,22 +22,7 @@ namespace payslip::test {
 
 using namespace Qt::StringLiterals;
 
-class RecordingSink : public paycalc::FormSink
-{
-public:
-    void setTitle(const QString&) override {}
-    void setCaption(paycalc::Label, const QString&) override {}
-    void setBoxText(paycalc::Box, const QString&) override {}
-    void setMirror(paycalc::Mirror, const QString&) override {}
-    void addListItems(paycalc::List, const QStringList&) override {}
-    void setListIndex(paycalc::List, int) override {}
-    void setListEditText(paycalc::List, const QString&) override {}
-    void setListEnabled(paycalc::List, bool) override {}
-    void setTimerRunning(paycalc::Timer, bool) override {}
-    void showMessage(const paycalc::Message& message) override { messages.push_back(message); }
-
-    std::vector<paycalc::Message> messages;
-};
+using RecordingSink = paycalc::MessageSink;
 
 inline QByteArray readBytes(const QString& path)
 {
