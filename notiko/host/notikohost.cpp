@@ -26,6 +26,26 @@ bool serves(const QPluginLoader& loader, const QString& progId)
 
 } // namespace
 
+bool preloadControl(const QString& progId)
+{
+    return preloadControl(progId, registry::searchFiles());
+}
+
+bool preloadControl(const QString& progId, const QStringList& registryFiles)
+{
+    const QString library = registry::find(registryFiles, progId);
+    if (library.isEmpty()) {
+        qCWarning(lcHost) << "not registered:" << progId;
+        return false;
+    }
+    QPluginLoader loader(library);
+    if (!serves(loader, progId) || !loader.load()) {
+        qCWarning(lcHost) << library << "cannot serve" << progId << loader.errorString();
+        return false;
+    }
+    return true;
+}
+
 QWidget* createControl(const QString& progId, QWidget* parent)
 {
     return createControl(progId, parent, registry::searchFiles());

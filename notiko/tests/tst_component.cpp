@@ -140,11 +140,20 @@ private slots:
         QCOMPARE(get("NotikoLib.Notiko", nullptr), std::int32_t(0x80004003));
     }
 
+    void preloadThenCreate()
+    {
+        QVERIFY(notiko::host::preloadControl(progId));
+        QWidget parent;
+        QVERIFY(notiko::host::createControl(progId, &parent));
+    }
+
     void lookupFailsCleanly()
     {
+        QVERIFY(!notiko::host::preloadControl(u"NotikoLib.Unknown"_s));
         QVERIFY(!notiko::host::createControl(u"NotikoLib.Unknown"_s, nullptr));
         const QString bogus = QDir::temp().filePath(u"notiko_tst_bogus.ini"_s);
         QVERIFY(notiko::registry::add(bogus, progId, u"/nonexistent/libnothing.so"_s, {}, {}));
+        QVERIFY(!notiko::host::preloadControl(progId, {bogus}));
         QVERIFY(!notiko::host::createControl(progId, nullptr, {bogus}));
         QFile::remove(bogus);
     }

@@ -22,6 +22,13 @@ namespace notiko::host {
 QWidget* createControl(const QString& progId, QWidget* parent);
 QWidget* createControl(const QString& progId, QWidget* parent, const QStringList& registryFiles);
 
+// Loads the library registered as progId ahead of time, so that a later
+// createControl does not wait for it. The library stays loaded. False when
+// progId is not registered or its library cannot be loaded (the reason goes
+// to the warning log); createControl will then fail the same way.
+bool preloadControl(const QString& progId);
+bool preloadControl(const QString& progId, const QStringList& registryFiles);
+
 // Hands the container's saved properties to the control (its ReadProperties),
 // and has it save them (its WriteProperties). False when the control has no
 // such member.

@@ -199,11 +199,17 @@ private:
 
 std::uint32_t watchedLayout()
 {
-    if (!hasDisplay())
+    // The watcher exists only with a display, so finding it answers the
+    // display question too; this is the path of every 10 ms poll.
+    auto* const app = QCoreApplication::instance();
+    if (!app)
         return 0;
-    auto* watcher = qGuiApp->findChild<LayoutWatcher*>(QString(), Qt::FindDirectChildrenOnly);
-    if (!watcher)
+    auto* watcher = app->findChild<LayoutWatcher*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!watcher) {
+        if (!hasDisplay())
+            return 0;
         watcher = new LayoutWatcher(qGuiApp);
+    }
     return watcher->layout();
 }
 

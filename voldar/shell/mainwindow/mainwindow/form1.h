@@ -102,8 +102,22 @@ public:
     // The program's own setup: the platform's data folder, today, message boxes.
     static Setup programSetup();
 
+    // Builds the window and loads it at once.
     explicit Form1(Setup setup, QWidget* parent = nullptr);
+
+    // Builds the window without loading it: nothing is read from the salary
+    // files, shown, asked or started until load(). The splash prepares the
+    // main window this way while it shows.
+    struct Unloaded
+    {};
+    Form1(Setup setup, Unloaded, QWidget* parent = nullptr);
     ~Form1() override;
+
+    // The loading sequence: title and date, not topmost, centred, the lists
+    // from the salary files, the tray icon and the ticker (a failure stops it
+    // where it occurred); then the keyboard indicator and the periodic
+    // computation start. Runs once; a second call does nothing.
+    void load();
 
     // The engine behind the sheet. A selection set by the program goes through
     // engine().setSelection() (which runs the list's rule and shows the
@@ -152,8 +166,8 @@ private:
     void createFrame();
     void fillDesignLists();
     void syncSwitches();
-    void load();
-    void placeOnScreen();
+    void fitToScreen();
+    void centreOnScreen();
     QSize fittingSize(const QSize& room) const;
     void createTrayIcon();
     void startTicker();
@@ -192,4 +206,5 @@ private:
     // A message box is open: timer ticks that arrive meanwhile are not passed
     // to the engine, which is still inside the call that showed the message.
     bool m_messageOpen = false;
+    bool m_loaded = false;
 };

@@ -18,6 +18,10 @@ class TrayIcon : public QObject
 public:
     TrayIcon(QWidget& window, QMenu& mnuHelp, QMenu& mnuFile);
 
+    // Loads the control's library ahead of create(), while the window is
+    // being built; creates nothing.
+    void prepare();
+
     // Creates Notiko1 with its saved properties and asks it once to put the
     // icon into the notification area; its answer is not used. Once only.
     void create();

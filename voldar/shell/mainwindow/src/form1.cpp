@@ -108,7 +108,12 @@ Form1::Setup Form1::programSetup()
     return {platform::dataFolder(), QDate::currentDate(), {}};
 }
 
-Form1::Form1(Setup setup, QWidget* parent)
+Form1::Form1(Setup setup, QWidget* parent) : Form1(std::move(setup), Unloaded{}, parent)
+{
+    load();
+}
+
+Form1::Form1(Setup setup, Unloaded, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::Form1>()), m_setup(std::move(setup))
 {
     ui->setupUi(this);
@@ -122,12 +127,7 @@ Form1::Form1(Setup setup, QWidget* parent)
     fillDesignLists();
     syncSwitches();
     createFrame();
-    load();
-
-    // The keyboard indicator and the periodic computation run from the end of
-    // loading for the whole life of the window.
-    timer(5)->start();
-    timer(6)->start();
+    fitToScreen();
 }
 
 Form1::~Form1() = default;
@@ -264,6 +264,7 @@ void Form1::createFrame()
     m_scroller =
         new Scroller({ui->Area, ui->Command5, ui->Command6, timer(7), timer(8), ui->scroll}, this);
     m_trayIcon = new TrayIcon(*this, *ui->mnuHelp, *ui->mnuFile);
+    m_trayIcon->prepare();
 }
 
 // Amount labels hold captions of changing length; a fixed width keeps the
@@ -329,18 +330,26 @@ void Form1::applyNormalLook()
 
 void Form1::load()
 {
+    if (m_loaded)
+        return;
+    m_loaded = true;
     m_engine->beginLoad(m_setup.startDate);
     platform::setTopmost(this, false);
-    placeOnScreen();
-    if (!m_engine->fillLists())
-        return;
-    createTrayIcon();
-    startTicker();
+    centreOnScreen();
+    if (m_engine->fillLists()) {
+        createTrayIcon();
+        startTicker();
+    }
+    // The keyboard indicator and the periodic computation run from the end of
+    // loading for the whole life of the window.
+    timer(5)->start();
+    timer(6)->start();
 }
 
-// The window opens at the size of its content, as far as the screen allows
-// (a smaller screen scrolls the sheet), centred on the screen.
-void Form1::placeOnScreen()
+// The window takes the size of its content, as far as the screen allows (a
+// smaller screen scrolls the sheet). Part of building the window: its size
+// does not depend on anything that loading reads.
+void Form1::fitToScreen()
 {
     ensurePolished();
     const QRect screenArea = screen()->availableGeometry();
@@ -352,7 +361,11 @@ void Form1::placeOnScreen()
     ui->centralwidget->layout()->activate();
     ui->Viewport->placeArea();
     ui->Area->layout()->activate();
+}
 
+void Form1::centreOnScreen()
+{
+    const QRect screenArea = screen()->availableGeometry();
     move(screenArea.x() + std::max(0, (screenArea.width() - width()) / 2),
          screenArea.y() + std::max(0, (screenArea.height() - height()) / 2));
 }

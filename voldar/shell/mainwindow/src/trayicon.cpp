@@ -19,6 +19,11 @@ TrayIcon::TrayIcon(QWidget& window, QMenu& mnuHelp, QMenu& mnuFile)
     : QObject(&window), m_window(window), m_help(mnuHelp), m_file(mnuFile)
 {}
 
+void TrayIcon::prepare()
+{
+    notiko::host::preloadControl(ProgId);
+}
+
 void TrayIcon::create()
 {
     if (m_created)

@@ -1,5 +1,6 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/form10.h"
+#include "mainwindow/tickerbox.h"
 #include "paycalc/cp1251.h"
 #include "paycalc/message.h"
 #include "paycalc/payengine.h"
@@ -119,6 +120,7 @@ private slots:
     void normalLookColours();
 
     void splashHandsOverToTheMainWindow();
+    void splashBuildsTheMainWindowAndLoadsItAtTheHandOver();
     void exitAndClosingEndTheProgram_data();
     void exitAndClosingEndTheProgram();
 
@@ -179,6 +181,8 @@ QString TestForm1::text(const QString& name) const
         return label->text();
     if (auto* edit = m_form->findChild<QLineEdit*>(name))
         return edit->text();
+    if (auto* ticker = m_form->findChild<TickerBox*>(name))
+        return ticker->text();
     return QStringLiteral("<no %1>").arg(name);
 }
 
@@ -717,6 +721,43 @@ void TestForm1::splashHandsOverToTheMainWindow()
     QVERIFY(!splash.isVisible());
     QVERIFY(!splash.timer1()->isActive());
     QVERIFY(m_messages.isEmpty());
+}
+
+// The main window is built while the splash shows, but nothing of loading
+// happens before the hand-over: no salary file read, no message, no timer.
+void TestForm1::splashBuildsTheMainWindowAndLoadsItAtTheHandOver()
+{
+    Form10 splash(Form1::Setup{m_dir->path() + QStringLiteral("/nowhere"), QDate(2010, 3, 15),
+                               [this](const Message& message) { m_messages << message; }});
+    QCOMPARE(splash.timer1()->timerType(), Qt::PreciseTimer);
+    const auto prepared = [] {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* form = qobject_cast<Form1*>(window))
+                return form;
+        return static_cast<Form1*>(nullptr);
+    };
+    splash.show();
+    QTRY_VERIFY(prepared() != nullptr);
+
+    Form1* form = prepared();
+    QVERIFY(!form->isVisible());
+    QVERIFY(!form->windowTitle().contains(QStringLiteral("2010")));
+    QVERIFY(!form->timer(5)->isActive());
+    QVERIFY(!form->timer(6)->isActive());
+    QVERIFY(m_messages.isEmpty());
+    QVERIFY(splash.mainWindow() == nullptr);
+
+    fire(splash.timer1());
+
+    QCOMPARE(splash.mainWindow(), form);
+    QVERIFY(form->isVisible());
+    QVERIFY(form->windowTitle().endsWith(QStringLiteral("    15.03.2010")));
+    QCOMPARE(m_messages, QList<Message>{paycalc::dataFolderNotFound()});
+    QVERIFY(form->timer(5)->isActive());
+
+    // Loading runs once.
+    form->load();
+    QCOMPARE(m_messages.size(), 1);
 }
 
 void TestForm1::exitAndClosingEndTheProgram_data()
