@@ -21,7 +21,14 @@ void openDocument(const QString& address)
 
 std::uint32_t keyboardLayout()
 {
-    return x11::watchedLayout();
+    return x11::watchedLayout(x11::layoutWatcher());
+}
+
+KeyboardLayoutSource::KeyboardLayoutSource() : m_watcher(x11::layoutWatcher()) {}
+
+std::uint32_t KeyboardLayoutSource::current() const
+{
+    return x11::watchedLayout(m_watcher);
 }
 
 int keyboardType(int which)

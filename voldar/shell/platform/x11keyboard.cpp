@@ -197,20 +197,18 @@ private:
 
 } // namespace
 
-std::uint32_t watchedLayout()
+QObject* layoutWatcher()
 {
-    // The watcher exists only with a display, so finding it answers the
-    // display question too; this is the path of every 10 ms poll.
-    auto* const app = QCoreApplication::instance();
-    if (!app)
-        return 0;
-    auto* watcher = app->findChild<LayoutWatcher*>(QString(), Qt::FindDirectChildrenOnly);
-    if (!watcher) {
-        if (!hasDisplay())
-            return 0;
-        watcher = new LayoutWatcher(qGuiApp);
-    }
-    return watcher->layout();
+    if (!hasDisplay())
+        return nullptr;
+    auto* watcher = qGuiApp->findChild<LayoutWatcher*>(QString(), Qt::FindDirectChildrenOnly);
+    return watcher ? watcher : new LayoutWatcher(qGuiApp);
+}
+
+std::uint32_t watchedLayout(QObject* watcher)
+{
+    auto* const layoutWatcher = qobject_cast<LayoutWatcher*>(watcher);
+    return layoutWatcher ? layoutWatcher->layout() : 0;
 }
 
 } // namespace platform::x11

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class QObject;
+
 // Reading the keyboard from the X server: the active layout group and the XKB
 // rules names (model and layout list) that the root window publishes.
 namespace platform::x11 {
@@ -38,10 +40,15 @@ bool hasDisplay();
 int currentGroup();
 RulesNames currentRulesNames();
 
-// The current layout in the Windows form, read from the server only after the
-// server reported a keyboard change (an XKB event or a new rules-names
-// property), so polling it every 10 ms costs nothing while nothing changes.
-// The watcher behind it lives as long as the application. 0 without a display.
-std::uint32_t watchedLayout();
+// The watcher of the display's keyboard: it keeps the current layout and
+// marks it stale when the server reports a keyboard change (an XKB event or a
+// new rules-names property). Created on first use, owned by the application;
+// nullptr without a display.
+QObject* layoutWatcher();
+
+// The current layout in the Windows form as `watcher` keeps it, read from the
+// server only after a change, so polling it every 10 ms costs nothing while
+// nothing changes. 0 for no watcher.
+std::uint32_t watchedLayout(QObject* watcher);
 
 } // namespace platform::x11

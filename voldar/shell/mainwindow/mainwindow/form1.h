@@ -3,6 +3,7 @@
 #include "paycalc/formsink.h"
 #include "paycalc/marquee.h"
 #include "payslip/printing.h"
+#include "platform/platform.h"
 #include "windows/boxes.h"
 
 #include <array>
@@ -203,6 +204,7 @@ private:
     TrayIcon* m_trayIcon = nullptr;
 
     paycalc::Marquee m_ticker;
+    platform::KeyboardLayoutSource m_keyboardLayout;
     // A message box is open: timer ticks that arrive meanwhile are not passed
     // to the engine, which is still inside the call that showed the message.
     bool m_messageOpen = false;

@@ -37,10 +37,11 @@ private:
     void layOut(const QString& text);
     void initStyleOption(QStyleOptionFrame* option) const;
     QRect textRect() const;
-    const QPixmap& panel();
+    void prepareLook();
 
     QTextLayout m_layout;
     qsizetype m_start = 0; // first character of the laid-out text shown
     qreal m_offset = 0;    // its distance from the layout's left edge
     QPixmap m_panel;       // the box without text, drawn once per size and look
+    QRect m_textArea;      // where the text goes, with the panel
 };

@@ -437,7 +437,7 @@ void Form1::onEngineTimerTimeout(Timer id)
 void Form1::onTimer5Timeout()
 {
     if (!m_messageOpen)
-        m_engine->showKeyboardLayout(platform::keyboardLayout());
+        m_engine->showKeyboardLayout(m_keyboardLayout.current());
 }
 
 void Form1::onTimer9Timeout()

@@ -97,27 +97,29 @@ QSize TickerBox::minimumSizeHint() const
     return {std::min(hint.width(), hint.height() * 2), hint.height()};
 }
 
-const QPixmap& TickerBox::panel()
+// The panel and the text area, worked out again after a change of size or look.
+void TickerBox::prepareLook()
 {
     const qreal ratio = devicePixelRatioF();
-    if (m_panel.isNull() || m_panel.size() != size() * ratio) {
-        m_panel = QPixmap(size() * ratio);
-        m_panel.setDevicePixelRatio(ratio);
-        m_panel.fill(Qt::transparent);
-        QPainter painter(&m_panel);
-        QStyleOptionFrame option;
-        initStyleOption(&option);
-        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
-    }
-    return m_panel;
+    if (!m_panel.isNull() && m_panel.size() == size() * ratio)
+        return;
+    m_panel = QPixmap(size() * ratio);
+    m_panel.setDevicePixelRatio(ratio);
+    m_panel.fill(Qt::transparent);
+    QPainter painter(&m_panel);
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
+    m_textArea = textRect();
 }
 
 void TickerBox::paintEvent(QPaintEvent*)
 {
+    prepareLook();
     QPainter painter(this);
-    painter.drawPixmap(0, 0, panel());
+    painter.drawPixmap(0, 0, m_panel);
 
-    const QRect area = textRect();
+    const QRect& area = m_textArea;
     const QTextLine line = m_layout.lineAt(0);
     painter.setClipRect(area);
     painter.setPen(palette().color(QPalette::Text));

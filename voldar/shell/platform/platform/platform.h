@@ -3,6 +3,7 @@
 #include "paycalc/message.h"
 
 #include <cstdint>
+#include <QPointer>
 #include <QString>
 
 class QWidget;
@@ -22,6 +23,19 @@ void openDocument(const QString& address);
 // (LLLL the language identifier twice), 0 when there is no X11 display.
 // Cheap enough to poll every 10 ms.
 std::uint32_t keyboardLayout();
+
+// keyboardLayout() for a window that asks every few milliseconds: bound once
+// to the watcher of the display's keyboard, so that each answer only reads
+// the layout the watcher keeps.
+class KeyboardLayoutSource
+{
+public:
+    KeyboardLayoutSource();
+    std::uint32_t current() const;
+
+private:
+    QPointer<QObject> m_watcher; // none without a display
+};
 
 // GetKeyboardType: which 0 gives the type (4 = enhanced 101/102-key), 1 the
 // subtype, 2 the number of function keys; 0 when unknown.

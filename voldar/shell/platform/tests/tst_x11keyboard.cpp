@@ -75,6 +75,7 @@ private slots:
         QCOMPARE(currentGroup(), 0);
         QVERIFY(currentRulesNames().layouts.isEmpty());
         QCOMPARE(platform::keyboardLayout(), 0u);
+        QCOMPARE(platform::KeyboardLayoutSource().current(), 0u);
         QCOMPARE(platform::keyboardType(0), 0);
     }
 };
