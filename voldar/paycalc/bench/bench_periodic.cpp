@@ -1,4 +1,4 @@
-#include "paycalc/formsink.h"
+#include "paycalc/messagesink.h"
 #include "paycalc/payengine.h"
 
 #include <array>
@@ -14,8 +14,9 @@ using namespace paycalc;
 
 namespace {
 
-// Stores every text it is given, as a window that copies captions would.
-class StoringSink : public FormSink
+// Stores every title, caption and box text it is given, as a window that
+// copies them would.
+class StoringSink : public MessageSink
 {
 public:
     void setTitle(const QString& text) override { title = text; }
@@ -27,13 +28,6 @@ public:
     {
         boxes[static_cast<std::size_t>(box)] = text;
     }
-    void setMirror(Mirror, const QString&) override {}
-    void addListItems(List, const QStringList&) override {}
-    void setListIndex(List, int) override {}
-    void setListEditText(List, const QString&) override {}
-    void setListEnabled(List, bool) override {}
-    void setTimerRunning(Timer, bool) override {}
-    void showMessage(const Message&) override {}
 
     QString title;
     std::array<QString, 66> captions;

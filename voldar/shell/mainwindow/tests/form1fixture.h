@@ -43,6 +43,21 @@ inline void fire(QTimer* timer)
     QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
 }
 
+// Counts the paint events of the widgets it watches.
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 struct Recorder
 {
     QList<paycalc::Message> messages;

@@ -1,7 +1,7 @@
+#include "form1fixture.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/form10.h"
 #include "mainwindow/tickerbox.h"
-#include "paycalc/cp1251.h"
 #include "paycalc/message.h"
 #include "paycalc/payengine.h"
 
@@ -19,6 +19,9 @@
 #include <QTimer>
 #include <QtTest>
 
+using form1fixture::fire;
+using form1fixture::PaintCounter;
+using form1fixture::writeFile;
 using paycalc::Message;
 
 namespace {
@@ -33,13 +36,6 @@ QStringList salaryLines(const QString& heading, const QList<QPair<QString, int>>
     for (const auto& [name, salary] : records)
         lines << QString::number(++number) << name << QString::number(salary);
     return lines << QString() << QString(); // the end marker
-}
-
-void writeFile(const QString& path, const QStringList& lines)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(paycalc::cp1251::encodeLines(lines));
 }
 
 void writeRanks(const QString& folder, int firstSalary)
@@ -57,28 +53,6 @@ void writePositions(const QString& folder)
                           {{QStringLiteral("1 тарифный разряд"), 20000},
                            {QStringLiteral("2 тарифный разряд"), 22000}}));
 }
-
-// Emits a timer's timeout as if its interval had run out.
-void fire(QTimer* timer)
-{
-    QVERIFY(timer != nullptr);
-    QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
-}
-
-// Counts the paint events of the widgets it watches.
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 } // namespace
 

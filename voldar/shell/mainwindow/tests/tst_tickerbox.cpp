@@ -1,6 +1,7 @@
 // The ticker box shows the tail of its text by moving the layout of the whole
 // text: what it shows must be the text it was given, and must look as a box
 // given that text afresh does.
+#include "form1fixture.h"
 #include "mainwindow/tickerbox.h"
 
 #include <QImage>
@@ -126,23 +127,10 @@ void TestTickerBox::tailLooksLikeAFreshBox()
 // An idle ticker costs nothing: the same text again paints nothing.
 void TestTickerBox::sameTextDoesNotRepaint()
 {
-    class PaintCounter : public QObject
-    {
-    public:
-        int paints = 0;
-
-    protected:
-        bool eventFilter(QObject*, QEvent* event) override
-        {
-            paints += event->type() == QEvent::Paint;
-            return false;
-        }
-    };
-
     const auto box = boxShowing({Invitation});
     box->show();
     QVERIFY(QTest::qWaitForWindowExposed(box.get()));
-    PaintCounter counter;
+    form1fixture::PaintCounter counter;
     box->installEventFilter(&counter);
 
     box->setText(Invitation);
