@@ -1,7 +1,7 @@
 #pragma once
 
-#include "payslip/messagebox.h"
 #include "payslip/printing.h"
+#include "platform/platform.h"
 
 #include <functional>
 #include <memory>
@@ -42,7 +42,7 @@ public:
     ~Form9() override;
 
     void setFileDialogHook(FileDialogHook hook);
-    void setMessageHook(MessageHook hook);
+    void setMessageHook(platform::MessageHook hook);
     void setPrintHook(PrintHook hook);
 
     // Shows the slip in `path` (what "Открыть" does once a file is chosen).
@@ -63,7 +63,7 @@ private:
     std::unique_ptr<Ui::Form9> ui;
     QString m_dataFolder;
     FileDialogHook m_fileDialog = showOpenDialog;
-    MessageHook m_message = showMessageBox;
+    platform::MessageHook m_message = platform::showMessageBox;
     PrintHook m_print = printWidgetImage;
 };
 

@@ -8,7 +8,6 @@
 #include <array>
 #include <QAction>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPalette>
@@ -31,12 +30,7 @@ QLineEdit* fieldOf(const Ui::Form9& ui, int field)
 
 QString Form9::showOpenDialog(QWidget* parent, const FileRequest& request)
 {
-    QFileDialog dialog(parent, request.caption, request.folder, request.filter);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return platform::askOpenFileName(parent, request.caption, request.folder, request.filter);
 }
 
 Form9::Form9(const QString& dataFolder, QWidget* parent)
@@ -68,7 +62,7 @@ void Form9::setFileDialogHook(FileDialogHook hook)
     m_fileDialog = std::move(hook);
 }
 
-void Form9::setMessageHook(MessageHook hook)
+void Form9::setMessageHook(platform::MessageHook hook)
 {
     m_message = std::move(hook);
 }

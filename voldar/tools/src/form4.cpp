@@ -1,10 +1,10 @@
 #include "tools/form4.h"
 
 #include "platform/titles.h"
+#include "platform/twips.h"
 #include "tools/activation.h"
 #include "tools/dialogs.h"
 #include "tools/handover.h"
-#include "twips.h"
 #include "ui_form4.h"
 
 #include <QCloseEvent>
@@ -58,7 +58,7 @@ Form4::Form4(Calculator& calculator, QWidget* parent, Dialogs* dialogs)
     connect(m_timer, &QTimer::timeout, this, &Form4::onTimerTimeout);
 
     ui->Display->clear();
-    m_calculator.buildTicker(blanksAcross(ui->Ticker, TickerLeadIn));
+    m_calculator.buildTicker(platform::blanksAcross(ui->Ticker, TickerLeadIn));
     m_timer->start(200);
 }
 

@@ -3,9 +3,9 @@
 #include "platform/addresses.h"
 #include "platform/platform.h"
 #include "platform/titles.h"
+#include "platform/twips.h"
 #include "tools/activation.h"
 #include "tools/dialogs.h"
-#include "twips.h"
 #include "ui_form5.h"
 
 #include <exception>
@@ -53,7 +53,7 @@ Form5::Form5(QWidget* parent, Dialogs* dialogs)
         m_timer->setInterval(150);
         m_timer->start();
         // The blanks in front let the text enter from the right.
-        m_marquee.setText(marqueeInvitation(), blanksAcross(ui->txtRun, 0));
+        m_marquee.setText(marqueeInvitation(), platform::blanksAcross(ui->txtRun, 0));
     });
 }
 

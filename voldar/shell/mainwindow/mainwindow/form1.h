@@ -3,8 +3,8 @@
 #include "paycalc/formsink.h"
 #include "paycalc/marquee.h"
 #include "payslip/printing.h"
+#include "platform/boxes.h"
 #include "platform/platform.h"
-#include "windows/boxes.h"
 
 #include <array>
 #include <functional>
@@ -93,7 +93,7 @@ public:
         QDate startDate;         // the loading date: title, month and year
         MessageHook showMessage; // empty: a modal message box over the window
         // Yes/No questions and the update-check window's boxes; empty: real boxes.
-        shellwindows::BoxHook askQuestion = {};
+        platform::BoxHook askQuestion = {};
         // Opens web and mail addresses; empty: platform::openDocument.
         DocumentOpener openDocument = {};
         // Prints the window's image; empty: the default printer.

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "paycalc/message.h"
-#include "payslip/messagebox.h"
 #include "payslip/printing.h"
+#include "platform/boxes.h"
+#include "platform/platform.h"
 #include "tools/calculator.h"
-#include "windows/boxes.h"
 
 #include <functional>
 #include <QObject>
@@ -47,9 +47,9 @@ public:
         // The main window's message path.
         std::function<void(const paycalc::Message&)> showMessage;
         // The message boxes of the pay-slip viewer; empty: its own.
-        payslip::MessageHook viewerMessage;
+        platform::MessageHook viewerMessage;
         // Yes/No questions; empty: a real box.
-        shellwindows::BoxHook askQuestion;
+        platform::BoxHook askQuestion;
         // Opens a web or mail address; never empty.
         std::function<void(const QString&)> openDocument;
         // The printer; empty: the default printer.

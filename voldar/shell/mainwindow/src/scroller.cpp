@@ -1,6 +1,6 @@
 #include "mainwindow/scroller.h"
 
-#include "windows/twips.h"
+#include "platform/twips.h"
 
 #include <cmath>
 #include <QAbstractButton>
@@ -83,6 +83,6 @@ void Scroller::scroll(int direction)
     m_step = StepTwips;
     m_offsetTwips += m_step * m_direction;
     QWidget* area = m_controls.area;
-    const double pixels = double(m_offsetTwips) * area->logicalDpiY() / shellwindows::TwipsPerInch;
+    const double pixels = platform::twipsToPixelsExact(m_offsetTwips, area->logicalDpiY());
     area->move(area->x(), static_cast<int>(std::lround(pixels)));
 }

@@ -61,7 +61,7 @@ protected:
 struct Recorder
 {
     QList<paycalc::Message> messages;
-    QList<shellwindows::Box> questions;
+    QList<platform::Box> questions;
     bool answer = true;
     QStringList opened;
     QList<payslip::PrintResult> printResults; // consumed in order; printed when empty
@@ -72,7 +72,7 @@ struct Recorder
     {
         Form1::Setup setup{dataFolder, QDate(2010, 3, 15),
                            [this](const paycalc::Message& m) { messages << m; }};
-        setup.askQuestion = [this](QWidget*, const shellwindows::Box& box) {
+        setup.askQuestion = [this](QWidget*, const platform::Box& box) {
             questions << box;
             return answer;
         };

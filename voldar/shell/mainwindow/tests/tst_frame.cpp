@@ -281,10 +281,10 @@ void TestFrame::updateCheckAsksFirst()
     m_record.answer = answer;
     action("mnuUPDATE")->trigger();
 
-    const shellwindows::Box question{shellwindows::Box::Kind::Question,
-                                     QStringLiteral("  ~ Voldar ™ обновление ~ "),
-                                     QStringLiteral("Вы хотите проверить обновление на сервере ?")};
-    QCOMPARE(m_record.questions, QList<shellwindows::Box>{question});
+    const platform::Box question{platform::Box::Kind::Question,
+                                 QStringLiteral("  ~ Voldar ™ обновление ~ "),
+                                 QStringLiteral("Вы хотите проверить обновление на сервере ?")};
+    QCOMPARE(m_record.questions, QList<platform::Box>{question});
     QCOMPARE(shownWindows("Form7").size(), answer ? 1 : 0);
 }
 

@@ -3,8 +3,8 @@
 #include "platform/addresses.h"
 #include "platform/platform.h"
 #include "platform/titles.h"
+#include "platform/twips.h"
 #include "ui_form2.h"
-#include "windows/twips.h"
 
 #include <QMouseEvent>
 #include <QScreen>
@@ -22,9 +22,9 @@ constexpr int DesignHeightTwips = 4500;
 
 } // namespace
 
-Form2::Form2(QWidget* parent, shellwindows::DocumentOpener open)
+Form2::Form2(QWidget* parent, platform::DocumentOpener open)
     : QWidget(parent, Qt::Window), m_ui(std::make_unique<Ui::Form2>()),
-      m_open(open ? std::move(open) : shellwindows::DocumentOpener(&platform::openDocument))
+      m_open(open ? std::move(open) : platform::DocumentOpener(&platform::openDocument))
 {
     initShellWindowsResources();
     m_ui->setupUi(this);
@@ -46,15 +46,15 @@ Form2::Form2(QWidget* parent, shellwindows::DocumentOpener open)
     // Fixed size: the window cannot be resized, so it never needs snapping back.
     setFixedSize(designSize());
     if (const QScreen* const display = screen())
-        move(shellwindows::centredOrigin(display->geometry(), size()));
+        move(platform::centredOrigin(display->geometry(), size()));
 }
 
 Form2::~Form2() = default;
 
 QSize Form2::designSize() const
 {
-    return {shellwindows::twipsToPixels(DesignWidthTwips, logicalDpiX()),
-            shellwindows::twipsToPixels(DesignHeightTwips, logicalDpiY())};
+    return {platform::twipsToPixels(DesignWidthTwips, logicalDpiX()),
+            platform::twipsToPixels(DesignHeightTwips, logicalDpiY())};
 }
 
 bool Form2::eventFilter(QObject* watched, QEvent* event)

@@ -24,11 +24,11 @@ QUrl Form7::defaultVersionFile()
     return QUrl(QString::fromUtf16(addresses::VersionFile));
 }
 
-Form7::Form7(QWidget* parent, QUrl versionFile, shellwindows::BoxHook box,
-             shellwindows::DocumentOpener open)
+Form7::Form7(QWidget* parent, QUrl versionFile, platform::BoxHook box,
+             platform::DocumentOpener open)
     : QWidget(parent, Qt::Window), m_ui(std::make_unique<Ui::Form7>()),
-      m_box(box ? std::move(box) : shellwindows::BoxHook(&shellwindows::showBox)),
-      m_open(open ? std::move(open) : shellwindows::DocumentOpener(&platform::openDocument)),
+      m_box(box ? std::move(box) : platform::BoxHook(&platform::showBox)),
+      m_open(open ? std::move(open) : platform::DocumentOpener(&platform::openDocument)),
       m_transfer(
           new shellwindows::UpdateCheck(std::move(versionFile), shellwindows::localVersion(), this))
 {
@@ -91,7 +91,7 @@ void Form7::onTransferFinished(shellwindows::UpdateCheck::Outcome outcome,
         CheckVers();
         return;
     }
-    m_box(this, {shellwindows::Box::Kind::Error, updateTitle(),
+    m_box(this, {platform::Box::Kind::Error, updateTitle(),
                  QStringLiteral(" Сервер недоступен !\r\r Проверьте подключение к Internet !")});
     m_ui->Command1->setText(StartCaption);
     setStatusColour(Qt::red);
@@ -103,16 +103,15 @@ void Form7::CheckVers()
     using Outcome = shellwindows::UpdateCheck::Outcome;
     if (m_transfer->judge(m_ui->Label5->text()) != Outcome::UpToDate) {
         m_ui->Command1->setText(StartCaption);
-        const bool visit =
-            m_box(this, {shellwindows::Box::Kind::Question,
-                         QString::fromUtf16(shellwindows::DefaultBoxTitle),
-                         QStringLiteral("На сервере есть новая версия !\r\rПосетить сервер для "
-                                        "получения новой версии ?")});
+        const bool visit = m_box(
+            this, {platform::Box::Kind::Question, QString::fromUtf16(platform::DefaultBoxTitle),
+                   QStringLiteral("На сервере есть новая версия !\r\rПосетить сервер для "
+                                  "получения новой версии ?")});
         if (visit)
             LaunchDownloadSite();
         return;
     }
-    m_box(this, {shellwindows::Box::Kind::Information, updateTitle(),
+    m_box(this, {platform::Box::Kind::Information, updateTitle(),
                  QStringLiteral("У Вас самая новая версия !")});
     m_ui->Command1->setText(StartCaption);
 }
@@ -131,11 +130,12 @@ void Form7::setStatusColour(const QColor& colour)
 
 namespace shellwindows {
 
-bool askToCheckForUpdates(QWidget* parent, const BoxHook& box)
+bool askToCheckForUpdates(QWidget* parent, const platform::BoxHook& box)
 {
-    const Box question{Box::Kind::Question, QStringLiteral("  ~ Voldar ™ обновление ~ "),
-                       QStringLiteral("Вы хотите проверить обновление на сервере ?")};
-    return box ? box(parent, question) : showBox(parent, question);
+    const platform::Box question{platform::Box::Kind::Question,
+                                 QStringLiteral("  ~ Voldar ™ обновление ~ "),
+                                 QStringLiteral("Вы хотите проверить обновление на сервере ?")};
+    return box ? box(parent, question) : platform::showBox(parent, question);
 }
 
 } // namespace shellwindows

@@ -1,7 +1,7 @@
 #include "platform/addresses.h"
 #include "platform/titles.h"
+#include "platform/twips.h"
 #include "windows/form2.h"
-#include "windows/twips.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -40,8 +40,8 @@ void TestForm2::texts()
 void TestForm2::fixedSize()
 {
     Form2 window(nullptr, [](const QString&) {});
-    const QSize design(shellwindows::twipsToPixels(5010, window.logicalDpiX()),
-                       shellwindows::twipsToPixels(4500, window.logicalDpiY()));
+    const QSize design(platform::twipsToPixels(5010, window.logicalDpiX()),
+                       platform::twipsToPixels(4500, window.logicalDpiY()));
     QCOMPARE(window.designSize(), design);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-using shellwindows::Box;
+using platform::Box;
 
 namespace {
 

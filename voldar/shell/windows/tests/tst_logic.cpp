@@ -1,5 +1,4 @@
 #include "windows/keyboardinfo.h"
-#include "windows/twips.h"
 #include "windows/updatecheck.h"
 
 #include <QtTest>
@@ -20,7 +19,6 @@ private slots:
     void serverVersion_data();
     void serverVersion();
     void versions();
-    void twips();
 };
 
 void TestLogic::keyboardType_data()
@@ -139,16 +137,6 @@ void TestLogic::versions()
     QCOMPARE(check.judge(QStringLiteral("2.9.9")), UpdateCheck::Outcome::Different);
     QCOMPARE(check.judge(QStringLiteral("3.0")), UpdateCheck::Outcome::Different);
     QCOMPARE(check.judge(QString()), UpdateCheck::Outcome::Unreachable);
-}
-
-void TestLogic::twips()
-{
-    QCOMPARE(twipsToPixels(5010, 96), 334);
-    QCOMPARE(twipsToPixels(4500, 96), 300);
-    QCOMPARE(twipsToPixels(4500, 144), 450);
-    QCOMPARE(twipsToPixels(15, 96), 1);
-    QCOMPARE(centredOrigin(QRect(0, 0, 1280, 1024), QSize(334, 300)), QPoint(473, 362));
-    QCOMPARE(centredOrigin(QRect(1280, 0, 1920, 1080), QSize(400, 300)), QPoint(2040, 390));
 }
 
 QTEST_GUILESS_MAIN(TestLogic)

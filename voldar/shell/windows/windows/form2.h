@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windows/boxes.h"
+#include "platform/boxes.h"
 
 #include <memory>
 #include <QWidget>
@@ -18,7 +18,7 @@ class Form2 : public QWidget
 
 public:
     // `open` replaces the default handler that opens the pages (tests).
-    explicit Form2(QWidget* parent = nullptr, shellwindows::DocumentOpener open = {});
+    explicit Form2(QWidget* parent = nullptr, platform::DocumentOpener open = {});
     ~Form2() override;
 
     // The fixed client size, 5010 x 4500 twips, at this screen's resolution.
@@ -34,5 +34,5 @@ private:
     void onLabel5Click();
 
     std::unique_ptr<Ui::Form2> m_ui;
-    shellwindows::DocumentOpener m_open;
+    platform::DocumentOpener m_open;
 };

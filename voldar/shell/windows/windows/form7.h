@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windows/boxes.h"
+#include "platform/boxes.h"
 #include "windows/updatecheck.h"
 
 #include <memory>
@@ -26,7 +26,7 @@ public:
     // `versionFile`, `box` and `open` replace the site's version file, the real
     // message boxes and the default browser (tests); empty ones keep the real.
     explicit Form7(QWidget* parent = nullptr, QUrl versionFile = defaultVersionFile(),
-                   shellwindows::BoxHook box = {}, shellwindows::DocumentOpener open = {});
+                   platform::BoxHook box = {}, platform::DocumentOpener open = {});
     ~Form7() override;
 
     // Compares the server's version (in Label5) with ours and reports.
@@ -43,8 +43,8 @@ private:
     void setStatusColour(const QColor& colour);
 
     std::unique_ptr<Ui::Form7> m_ui;
-    shellwindows::BoxHook m_box;
-    shellwindows::DocumentOpener m_open;
+    platform::BoxHook m_box;
+    platform::DocumentOpener m_open;
     shellwindows::UpdateCheck* m_transfer; // itrTransfer, a child of the window
 };
 
@@ -52,6 +52,6 @@ namespace shellwindows {
 
 // The question of the "Проверить обновления" command: true when the user
 // wants the update-check window.
-bool askToCheckForUpdates(QWidget* parent, const BoxHook& box = {});
+bool askToCheckForUpdates(QWidget* parent, const platform::BoxHook& box = {});
 
 } // namespace shellwindows

@@ -1,8 +1,8 @@
-#include "windows/boxes.h"
+#include "platform/boxes.h"
 
 #include <QMessageBox>
 
-namespace shellwindows {
+namespace platform {
 
 bool showBox(QWidget* parent, const Box& box)
 {
@@ -24,4 +24,4 @@ bool showBox(QWidget* parent, const Box& box)
     return true;
 }
 
-} // namespace shellwindows
+} // namespace platform

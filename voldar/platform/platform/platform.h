@@ -3,6 +3,8 @@
 #include "paycalc/message.h"
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <QPointer>
 #include <QString>
 
@@ -45,6 +47,19 @@ int keyboardType(int which);
 // icon and an OK button, and returns when it is closed. The CR characters that
 // join the pieces of a text become line breaks on screen.
 void showMessageBox(QWidget* parent, const paycalc::Message& message);
+
+// showMessageBox() or a stand-in: windows keep one so that tests can record the
+// boxes instead of showing them.
+using MessageHook = std::function<void(QWidget* parent, const paycalc::Message& message)>;
+
+// A one-line input box with OK and Cancel; std::nullopt when it is cancelled.
+std::optional<QString> askText(QWidget* parent, const QString& prompt, const QString& title,
+                               const QString& initial);
+
+// The file-open dialog: one existing file from `folder`, shown through `filter`
+// ("Текст (*.txt)"); an empty string when the user cancels.
+QString askOpenFileName(QWidget* parent, const QString& caption, const QString& folder,
+                        const QString& filter);
 
 // Keeps `window` above all others (SetWindowPos HWND_TOPMOST) or returns it to
 // the normal z-order (HWND_NOTOPMOST), keeping its position and size.

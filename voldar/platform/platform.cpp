@@ -6,7 +6,9 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QUrl>
@@ -64,6 +66,32 @@ void showMessageBox(QWidget* parent, const paycalc::Message& message)
     QMessageBox box(boxIcon(message.icon), message.title, text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+std::optional<QString> askText(QWidget* parent, const QString& prompt, const QString& title,
+                               const QString& initial)
+{
+    // Message pieces are joined with carriage returns; a label breaks lines only
+    // at line feeds.
+    QString shown = prompt;
+    shown.replace(u'\r', u'\n');
+    bool accepted = false;
+    const QString text =
+        QInputDialog::getText(parent, title, shown, QLineEdit::Normal, initial, &accepted);
+    if (!accepted)
+        return std::nullopt;
+    return text;
+}
+
+QString askOpenFileName(QWidget* parent, const QString& caption, const QString& folder,
+                        const QString& filter)
+{
+    QFileDialog dialog(parent, caption, folder, filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 void setTopmost(QWidget* window, bool topmost)

@@ -5,7 +5,7 @@
 
 class QWidget;
 
-namespace shellwindows {
+namespace platform {
 
 // A modal message or question box as data, so that a window's boxes can be
 // recorded and answered by a caller (tests) instead of a real dialog.
@@ -40,4 +40,4 @@ using DocumentOpener = std::function<void(const QString& address)>;
 // The title of a box that carries none of its own: the program's name.
 inline constexpr char16_t DefaultBoxTitle[] = u"Voldar";
 
-} // namespace shellwindows
+} // namespace platform
