@@ -9,6 +9,9 @@ BUILD_PACKAGES=(
     pkg-config
     qt6-base-dev
     qt6-base-dev-tools
+    qt6-charts-dev
+    # Qt Charts' CMake package needs Qt OpenGL's, which qt6-charts-dev does not pull in.
+    libqt6opengl6-dev
     qt6-qpa-plugins
     libgl-dev
     libx11-dev

@@ -89,7 +89,7 @@ trap cleanup EXIT
 echo "Package: $deb"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for lib in libqt6core6 libqt6gui6 libqt6widgets6 libc6 libstdc++6; do
+for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6charts6 libc6 libstdc++6; do
     check "depends on $lib" grep -q "\b$lib\b" <<<"$depends"
 done
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')

@@ -2,15 +2,11 @@
 
 #include "x11keyboard.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QStandardPaths>
 #include <QUrl>
 #include <QWidget>
 
@@ -26,11 +22,24 @@ std::uint32_t keyboardLayout()
     return x11::watchedLayout(x11::layoutWatcher());
 }
 
-KeyboardLayoutSource::KeyboardLayoutSource() : m_watcher(x11::layoutWatcher()) {}
+KeyboardLayoutSource::KeyboardLayoutSource(Changes changes)
+    : m_watcher(x11::layoutWatcher()),
+      m_notifies(changes == Changes::Notified && x11::watcherNotifies(m_watcher))
+{}
 
 std::uint32_t KeyboardLayoutSource::current() const
 {
     return x11::watchedLayout(m_watcher);
+}
+
+bool KeyboardLayoutSource::notifies() const
+{
+    return m_notifies && m_watcher;
+}
+
+bool KeyboardLayoutSource::onChange(QObject* context, std::function<void()> handler) const
+{
+    return notifies() && x11::onWatchedLayoutChange(m_watcher, context, std::move(handler));
 }
 
 int keyboardType(int which)
@@ -94,6 +103,18 @@ QString askOpenFileName(QWidget* parent, const QString& caption, const QString& 
     return dialog.selectedFiles().constFirst();
 }
 
+QString askSaveFileName(QWidget* parent, const QString& caption, const QString& suggestedPath,
+                        const QString& filter)
+{
+    QFileDialog dialog(parent, caption, suggestedPath, filter);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QFileInfo(suggestedPath).suffix());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 void setTopmost(QWidget* window, bool topmost)
 {
     if (!window || window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == topmost)
@@ -106,65 +127,6 @@ void setTopmost(QWidget* window, bool topmost)
     window->setGeometry(geometry);
     if (visible)
         window->show();
-}
-
-QString programFolder()
-{
-    return QCoreApplication::applicationDirPath();
-}
-
-namespace {
-
-// Where an installation puts the shipped salary files: <prefix>/share/voldar/Data
-// for a program in <prefix>/bin.
-QString installedDataFolder()
-{
-    return QDir(programFolder()).filePath(QStringLiteral("../share/voldar/Data"));
-}
-
-QString userDataFolder()
-{
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-        .filePath(QStringLiteral("Data"));
-}
-
-} // namespace
-
-QString resolveDataFolder(const QString& programFolder, const QString& installedData,
-                          const QString& userData)
-{
-    const QString beside = QDir(programFolder).filePath(QStringLiteral("Data"));
-    const QFileInfo besideInfo(beside);
-    if (besideInfo.isDir() && besideInfo.isWritable())
-        return beside;
-    if (QFileInfo(installedData).isDir())
-        return userData;
-    return beside;
-}
-
-QString dataFolder()
-{
-    return resolveDataFolder(programFolder(), installedDataFolder(), userDataFolder());
-}
-
-bool prepareDataFolder()
-{
-    const QString folder = dataFolder();
-    const QString installed = installedDataFolder();
-    if (folder != userDataFolder())
-        return true;
-
-    QDir target(folder);
-    if (!target.mkpath(QStringLiteral("Lists")))
-        return false;
-    bool ok = true;
-    const QDir source(installed);
-    for (const QString& name : source.entryList(QDir::Files)) {
-        const QString destination = target.filePath(name);
-        if (!QFileInfo::exists(destination))
-            ok = QFile::copy(source.filePath(name), destination) && ok;
-    }
-    return ok;
 }
 
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
 #include <utility>
@@ -133,10 +134,11 @@ std::uint32_t readLayout()
     return windowsLayout(languageOf(layouts.at(group)));
 }
 
-// Keeps the last layout read and marks it stale when the X server reports
-// anything about the keyboard: XKB events (group, map or keyboard changes,
-// which the window system already listens to) and changes of the rules-names
-// property on the root window.
+// Keeps the last layout read and marks it stale when the X server reports a
+// change that can move it: XKB events (group, map or keyboard changes, which
+// the window system already listens to) and changes of the rules-names
+// property on the root window. After such a report it reads the layout once
+// and announces it when it is another one.
 class LayoutWatcher : public QObject, public QAbstractNativeEventFilter
 {
     Q_OBJECT
@@ -154,8 +156,9 @@ public:
         m_rulesAtom = XInternAtom(dpy, "_XKB_RULES_NAMES", False);
         // Group changes are what the indicator follows; ask for them explicitly
         // in case nothing else on this connection did.
-        XkbSelectEventDetails(dpy, XkbUseCoreKbd, XkbStateNotify, XkbGroupStateMask,
-                              XkbGroupStateMask);
+        if (notifies())
+            XkbSelectEventDetails(dpy, XkbUseCoreKbd, XkbStateNotify, XkbGroupStateMask,
+                                  XkbGroupStateMask);
         qGuiApp->installNativeEventFilter(this);
     }
     ~LayoutWatcher() override
@@ -164,6 +167,8 @@ public:
         if (QCoreApplication::instance())
             QCoreApplication::instance()->removeNativeEventFilter(this);
     }
+
+    bool notifies() const { return m_xkbEventBase >= 0; }
 
     std::uint32_t layout()
     {
@@ -176,23 +181,63 @@ public:
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override
     {
-        if (eventType != "xcb_generic_event_t")
-            return false;
-        const auto* event = static_cast<const xcb_generic_event_t*>(message);
-        const int type = event->response_type & 0x7f;
-        if (type == m_xkbEventBase)
+        if (eventType == "xcb_generic_event_t" &&
+            movesLayout(static_cast<const xcb_generic_event_t*>(message))) {
             m_stale = true;
-        else if (type == XCB_PROPERTY_NOTIFY &&
-                 static_cast<const xcb_property_notify_event_t*>(message)->atom == m_rulesAtom)
-            m_stale = true;
+            // One check for a burst of reports (a new keymap comes as several).
+            if (!m_checkPending) {
+                m_checkPending = true;
+                QMetaObject::invokeMethod(this, &LayoutWatcher::check, Qt::QueuedConnection);
+            }
+        }
         return false; // only watching; the window system handles the event
     }
 
+signals:
+    void layoutChanged();
+
 private:
+    bool movesLayout(const xcb_generic_event_t* event) const
+    {
+        const int type = event->response_type & 0x7f;
+        if (type == XCB_PROPERTY_NOTIFY)
+            return reinterpret_cast<const xcb_property_notify_event_t*>(event)->atom == m_rulesAtom;
+        if (!notifies() || type != m_xkbEventBase)
+            return false;
+        // Every XKB event comes under one event code, its kind in the second
+        // byte. A state change moves the layout only when it moves the group;
+        // the modifier keys (every Shift) change the state as well.
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(event);
+        if (bytes[XkbKindOffset] != XkbStateNotify)
+            return true;
+        std::uint16_t changed = 0;
+        std::memcpy(&changed, bytes + StateChangedOffset, sizeof changed);
+        return (changed & GroupChanges) != 0;
+    }
+
+    void check()
+    {
+        m_checkPending = false;
+        const std::uint32_t now = layout();
+        if (now == m_announced)
+            return;
+        m_announced = now;
+        emit layoutChanged();
+    }
+
+    // The wire form of XKB events (XKBproto.h): the kind of event after the
+    // event code, and the "changed" mask of a StateNotify.
+    static constexpr std::size_t XkbKindOffset = 1;
+    static constexpr std::size_t StateChangedOffset = 26;
+    static constexpr std::uint16_t GroupChanges =
+        XkbGroupStateMask | XkbGroupBaseMask | XkbGroupLatchMask | XkbGroupLockMask;
+
     int m_xkbEventBase = -1;
     Atom m_rulesAtom = 0;
     bool m_stale = true;
+    bool m_checkPending = false;
     std::uint32_t m_layout = 0;
+    std::uint32_t m_announced = 0; // what layoutChanged() last reported
 };
 
 } // namespace
@@ -209,6 +254,22 @@ std::uint32_t watchedLayout(QObject* watcher)
 {
     auto* const layoutWatcher = qobject_cast<LayoutWatcher*>(watcher);
     return layoutWatcher ? layoutWatcher->layout() : 0;
+}
+
+bool watcherNotifies(QObject* watcher)
+{
+    const auto* const layoutWatcher = qobject_cast<LayoutWatcher*>(watcher);
+    return layoutWatcher && layoutWatcher->notifies();
+}
+
+QMetaObject::Connection onWatchedLayoutChange(QObject* watcher, QObject* context,
+                                              std::function<void()> handler)
+{
+    auto* const layoutWatcher = qobject_cast<LayoutWatcher*>(watcher);
+    if (!layoutWatcher || !context)
+        return {};
+    return QObject::connect(layoutWatcher, &LayoutWatcher::layoutChanged, context,
+                            std::move(handler));
 }
 
 } // namespace platform::x11

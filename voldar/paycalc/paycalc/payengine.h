@@ -4,13 +4,12 @@
 #include "paycalc/formsink.h"
 #include "paycalc/paysheet.h"
 
-#include <QDate>
-#include <QString>
-#include <QStringList>
-
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <QDate>
+#include <QString>
+#include <QStringList>
 
 namespace paycalc {
 
@@ -22,7 +21,18 @@ class PayEngine
 {
 public:
     // `dataFolder` holds Zvanie.Txt and Dolznost.Txt (read on every use).
+    // Every label starts with its design caption (designCaption).
     PayEngine(FormSink& sink, QString dataFolder);
+
+    // --- captions before any computation -----------------------------------
+    // The text a label shows from the moment the window is built until the
+    // engine first writes it: the zero amount in the label's own form, "???"
+    // for the keyboard layout, a placeholder word for a hand-over label.
+    static QString designCaption(Label label);
+    // Writes every label's caption as it stands through the sink, without
+    // the consequences of a new caption (no net pay, no hand-over). The window
+    // calls it once it is built, so that every label text comes from here.
+    void showAllCaptions();
 
     // --- start-up ---------------------------------------------------------
     // First half of loading: StartDate, the title, the month and year

@@ -71,6 +71,46 @@ PayEngine::PayEngine(FormSink& sink, QString dataFolder)
     m_lists[number(List::Combo14)].enabled = false;
     m_switches[number(Switch::Check4)] = true;
     m_switches[number(Switch::Option1)] = true;
+    for (const Label label : Labels)
+        m_captions[number(label)] = designCaption(label);
+}
+
+// --- captions before any computation --------------------------------------------
+
+QString PayEngine::designCaption(Label label)
+{
+    // Each amount label starts with what its own computation writes for an
+    // empty sheet, so the first run changes no text and a pay slip saved
+    // before it holds the zeros on screen.
+    switch (label) {
+    case Label::Label23:
+        return Blanks3 + captionNumber(0) + u" руб.";
+    case Label::Label52:
+    case Label::Label56:
+    case Label::Label57:
+    case Label::Label58:
+    case Label::Label59:
+    case Label::Label61:
+        return Blanks4 + captionNumber(0) + u" руб.";
+    case Label::Label65:
+        return Blanks3 + boxNormalForm(0) + u" руб.";
+    case Label::Label47:
+        return u"???"_s;
+    case Label::Label62:
+        return u"zvanie"_s;
+    case Label::Label63:
+        return u"tr"_s;
+    case Label::Label64:
+        return u"vjsl"_s;
+    default:
+        return Blanks6 + captionNumber(0) + u" руб.";
+    }
+}
+
+void PayEngine::showAllCaptions()
+{
+    for (const Label label : Labels)
+        m_sink.setCaption(label, m_captions[number(label)]);
 }
 
 // --- start-up ----------------------------------------------------------------
@@ -494,6 +534,11 @@ void PayEngine::reset()
         *value = 0;
     ModulUder();
     ModulRaschet();
+    // The other deductions and the food ration are zero now as well: their
+    // amounts say so, as the other allowances' amount does after ModulRaschet,
+    // so that the sheet and a pay slip saved from it add up.
+    writeCaption(Label::Label65, Blanks3 + boxNormalForm(s.OtherDeductions) + u" руб.");
+    writeFormatted(Label::Label40, CaptionForm::Plain, s.FoodRationCompensation, Blanks6);
     // The grand total shows 0 until the next periodic run forms it again.
     s.GrandTotal = 0;
     writeCaption(Label::Label41, u"       0 руб."_s);

@@ -62,6 +62,10 @@ private slots:
     void premiumPercentBoxStartsTheRegionalRefresh();
     void runningTimerIsNotStartedAgain();
     void resetZeroesTheListedValues();
+    void resetShowsZeroDeductionsAndFoodRation();
+    void designCaptionsBeforeAnyChoice_data();
+    void designCaptionsBeforeAnyChoice();
+    void designCaptionsAreTheEmptySheetsCaptions();
 };
 
 void TestComputation::nothingChosenShowsZerosInOrder()
@@ -519,6 +523,77 @@ void TestComputation::resetZeroesTheListedValues()
     QCOMPARE(order.last(), u"Label41"_s);
     QCOMPARE(f.caption(Label::Label41), Zero6);
     QCOMPARE(f.caption(Label::Label22), Zero6);
+}
+
+// The deductions' and the food ration's amounts follow the zeroed values, as
+// the other allowances' amount does: what the sheet shows adds up.
+void TestComputation::resetShowsZeroDeductionsAndFoodRation()
+{
+    EngineFixture f;
+    f.e().select(List::Combo10, 0); // 620
+    f.typeAndSettle(Box::Text1, u"250"_s, Timer::Timer3);
+    f.typeAndSettle(Box::Text5, u"100"_s, Timer::Timer1);
+    QCOMPARE(f.caption(Label::Label65), u"   250 руб."_s);
+
+    f.e().reset();
+    QCOMPARE(f.caption(Label::Label65), u"   0 руб."_s);
+    QCOMPARE(f.caption(Label::Label40), Zero6);
+    QCOMPARE(f.caption(Label::Label31), Zero6);
+    QCOMPARE(f.sink.captions.value(Label::Label65), u"   0 руб."_s);
+    // The boxes keep what was typed until they are edited again.
+    QCOMPARE(f.e().boxText(Box::Text1), u"250"_s);
+    QCOMPARE(f.e().boxText(Box::Text5), u"100"_s);
+}
+
+void TestComputation::designCaptionsBeforeAnyChoice_data()
+{
+    QTest::addColumn<Label>("label");
+    QTest::addColumn<QString>("caption");
+
+    QTest::addRow("Label22 accrual") << Label::Label22 << Zero6;
+    QTest::addRow("Label23 total") << Label::Label23 << u"    0 руб."_s;
+    QTest::addRow("Label52 additional") << Label::Label52 << u"     0 руб."_s;
+    QTest::addRow("Label65 other deductions") << Label::Label65 << u"   0 руб."_s;
+    QTest::addRow("Label47 layout") << Label::Label47 << u"???"_s;
+    QTest::addRow("Label62 hand-over") << Label::Label62 << u"zvanie"_s;
+}
+
+// Before anything is loaded or chosen, every label has its design caption,
+// and showing all captions hands exactly those to the window.
+void TestComputation::designCaptionsBeforeAnyChoice()
+{
+    QFETCH(Label, label);
+    QFETCH(QString, caption);
+
+    RecordingSink sink;
+    PayEngine engine(sink, QString());
+    QCOMPARE(engine.caption(label), caption);
+    QVERIFY(sink.calls.isEmpty());
+    engine.showAllCaptions();
+    QCOMPARE(sink.captions.value(label), caption);
+    QCOMPARE(sink.captionOrder().size(), qsizetype(Labels.size()));
+    // Showing the captions computes nothing: no net pay, no hand-over amount.
+    QCOMPARE(sink.captions.value(Label::Label62), u"zvanie"_s);
+}
+
+// The first computations of an empty sheet change no amount text: each
+// design caption is the zero in its label's own form.
+void TestComputation::designCaptionsAreTheEmptySheetsCaptions()
+{
+    RecordingSink sink;
+    const PayEngine design(sink, QString());
+
+    EngineFixture f;
+    f.e().timerTick(Timer::Timer6);
+    f.typeAndSettle(Box::Text1, QString(), Timer::Timer3);
+    f.e().select(List::Combo10, 13); // "беру продуктами": 0
+    f.e().select(List::Combo12, 0);  // " Я не получаю ": 0
+    for (const Label label : Labels) {
+        if (label == Label::Label47 || label == Label::Label62 || label == Label::Label63 ||
+            label == Label::Label64)
+            continue; // not amounts
+        QCOMPARE(design.caption(label), f.caption(label));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestComputation)

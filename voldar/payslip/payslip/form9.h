@@ -36,6 +36,19 @@ public:
     // The system's open dialog: existing files only, starting in the folder.
     static QString showOpenDialog(QWidget* parent, const FileRequest& request);
 
+    // The file-save dialog of "Сохранить в PDF…": returns the path to write,
+    // or an empty string when the user cancels.
+    struct SaveRequest
+    {
+        QString caption;
+        QString suggestedPath; // folder and proposed name
+        QString filter;        // "PDF (*.pdf)"
+    };
+    using SaveDialogHook = std::function<QString(QWidget* parent, const SaveRequest& request)>;
+
+    // The system's save dialog; asks before replacing an existing file.
+    static QString showSaveDialog(QWidget* parent, const SaveRequest& request);
+
     // `dataFolder` is the program's Data folder; slips are looked for in its
     // Lists folder.
     explicit Form9(const QString& dataFolder, QWidget* parent = nullptr);
@@ -44,6 +57,7 @@ public:
     void setFileDialogHook(FileDialogHook hook);
     void setMessageHook(platform::MessageHook hook);
     void setPrintHook(PrintHook hook);
+    void setSaveDialogHook(SaveDialogHook hook);
 
     // Shows the slip in `path` (what "Открыть" does once a file is chosen).
     void openPaySlip(const QString& path);
@@ -55,16 +69,26 @@ public:
     // The request the "Открыть" command hands to the dialog.
     FileRequest openRequest() const;
 
+    // The request "Сохранить в PDF…" hands to the dialog: the shown slip's
+    // name with ".pdf", beside the slip.
+    SaveRequest pdfRequest() const;
+
 private:
     void onOpenClicked();
     void onPrintClicked();
     void onExClicked();
+    void onSavePdfClicked();
+
+    // The window as it goes on paper: without a text cursor.
+    QWidget* printedForm();
 
     std::unique_ptr<Ui::Form9> ui;
     QString m_dataFolder;
     FileDialogHook m_fileDialog = showOpenDialog;
     platform::MessageHook m_message = platform::showMessageBox;
     PrintHook m_print = printWidgetImage;
+    SaveDialogHook m_saveDialog = showSaveDialog;
+    QString m_slipPath; // the slip whose period is shown; empty before the first
 };
 
 } // namespace payslip

@@ -22,10 +22,20 @@ struct PrintResult
 // default printer is chosen or the printer refuses the job.
 PrintResult printWidgetImage(QWidget* widget);
 
+// Writes what printWidgetImage() puts on paper, the window as it looks now at
+// its size on screen (shrunk only to fit), as a one-page A4 PDF at `path`,
+// its texts kept as text. The file is replaced in one step, so a failure
+// leaves an earlier file of that name as it was; only a disk that fills up
+// unnoticed during the write costs it (the cut file is then removed).
+PrintResult writeWidgetPdf(QWidget* widget, const QString& path);
+
 // Replaceable printing, so that windows can be tested without a print queue.
 using PrintHook = std::function<PrintResult(QWidget* widget)>;
 
 // "Документ не напечатан" / "Ошибка": the box of a print that did not happen.
 paycalc::Message printFailedMessage(const QString& failure);
+
+// "Файл PDF не сохранён" / "Ошибка": the box of a PDF that was not written.
+paycalc::Message pdfFailedMessage(const QString& failure);
 
 } // namespace payslip

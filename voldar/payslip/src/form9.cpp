@@ -33,6 +33,12 @@ QString Form9::showOpenDialog(QWidget* parent, const FileRequest& request)
     return platform::askOpenFileName(parent, request.caption, request.folder, request.filter);
 }
 
+QString Form9::showSaveDialog(QWidget* parent, const SaveRequest& request)
+{
+    return platform::askSaveFileName(parent, request.caption, request.suggestedPath,
+                                     request.filter);
+}
+
 Form9::Form9(const QString& dataFolder, QWidget* parent)
     : QMainWindow(parent, Qt::Window), ui(std::make_unique<Ui::Form9>()), m_dataFolder(dataFolder)
 {
@@ -53,6 +59,7 @@ Form9::Form9(const QString& dataFolder, QWidget* parent)
     connect(ui->open, &QAction::triggered, this, &Form9::onOpenClicked);
     connect(ui->print, &QAction::triggered, this, &Form9::onPrintClicked);
     connect(ui->Ex, &QAction::triggered, this, &Form9::onExClicked);
+    connect(ui->savePdf, &QAction::triggered, this, &Form9::onSavePdfClicked);
 }
 
 Form9::~Form9() = default;
@@ -72,10 +79,25 @@ void Form9::setPrintHook(PrintHook hook)
     m_print = std::move(hook);
 }
 
+void Form9::setSaveDialogHook(SaveDialogHook hook)
+{
+    m_saveDialog = std::move(hook);
+}
+
 Form9::FileRequest Form9::openRequest() const
 {
     return {ui->open->text(), QDir(m_dataFolder).filePath(QStringLiteral("Lists")),
             QStringLiteral("Text Files (*.txt)")};
+}
+
+Form9::SaveRequest Form9::pdfRequest() const
+{
+    const QFileInfo slip(m_slipPath);
+    const QString suggested =
+        m_slipPath.isEmpty()
+            ? QDir(m_dataFolder).filePath(QStringLiteral("Lists/Расчетный листок.pdf"))
+            : slip.dir().filePath(slip.completeBaseName() + u".pdf");
+    return {QStringLiteral("Сохранить в PDF"), suggested, QStringLiteral("PDF (*.pdf)")};
 }
 
 void Form9::openPaySlip(const QString& path)
@@ -93,6 +115,7 @@ void Form9::openPaySlip(const QString& path)
         return;
     }
     ui->Period->setText(paySlipPeriod(fileName));
+    m_slipPath = path;
 }
 
 QString Form9::fieldText(int field) const
@@ -115,12 +138,27 @@ void Form9::onOpenClicked()
 
 void Form9::onPrintClicked()
 {
+    const PrintResult result = m_print(printedForm());
+    if (!result.printed)
+        m_message(this, printFailedMessage(result.failure));
+}
+
+void Form9::onSavePdfClicked()
+{
+    const QString path = m_saveDialog(this, pdfRequest());
+    if (path.isEmpty())
+        return;
+    const PrintResult result = writeWidgetPdf(printedForm(), path);
+    if (!result.printed)
+        m_message(this, pdfFailedMessage(result.failure));
+}
+
+QWidget* Form9::printedForm()
+{
     // The text cursor of a field is no part of the printed slip.
     if (QWidget* focused = focusWidget())
         focused->clearFocus();
-    const PrintResult result = m_print(ui->centralwidget);
-    if (!result.printed)
-        m_message(this, printFailedMessage(result.failure));
+    return ui->centralwidget;
 }
 
 void Form9::onExClicked()

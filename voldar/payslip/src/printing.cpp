@@ -1,9 +1,17 @@
 #include "payslip/printing.h"
 
+#include <optional>
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPixmap>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QSaveFile>
 #include <QWidget>
 
 namespace payslip {
@@ -15,17 +23,54 @@ PrintResult failed(const QString& failure)
     return {false, failure};
 }
 
-// Where the image goes on the page: at the top left of the printable area, at
-// its size on screen, made smaller (never larger) to fit the page.
-QRect placement(const QPixmap& image, const QWidget& widget, const QPrinter& printer)
+// Where the window goes on the page: at the top left of the printable area,
+// at its size on screen, made smaller (never larger) to fit the page. The
+// same for paper and for PDF.
+QRect placement(const QSizeF& onScreen, const QWidget& widget, const QPaintDevice& page)
 {
-    const double toPrinter = double(printer.resolution()) / widget.logicalDpiX();
-    const QSizeF onScreen = image.deviceIndependentSize();
-    QSizeF size = onScreen * toPrinter;
-    const QSizeF page(printer.width(), printer.height());
-    if (size.width() > page.width() || size.height() > page.height())
-        size.scale(page, Qt::KeepAspectRatio);
+    const double toPage = double(page.logicalDpiX()) / widget.logicalDpiX();
+    QSizeF size = onScreen * toPage;
+    const QSizeF area(page.width(), page.height());
+    if (size.width() > area.width() || size.height() > area.height())
+        size.scale(area, Qt::KeepAspectRatio);
     return QRect(QPoint(0, 0), size.toSize());
+}
+
+// The page of a saved PDF: A4 upright, with the margins a printer keeps.
+QPageLayout pdfPage()
+{
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                       QPageLayout::Millimeter);
+}
+
+// The window drawn as a one-page PDF, its texts kept as text.
+std::optional<QByteArray> renderPdf(QWidget& widget, const QString& title)
+{
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setPageLayout(pdfPage());
+        // One unit of the page is one pixel of the screen, so that fonts keep
+        // their size relative to the window; the output is vectors all the
+        // same.
+        writer.setResolution(widget.logicalDpiX());
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("Voldar"));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return std::nullopt;
+        const QRect target = placement(QSizeF(widget.size()), widget, writer);
+        painter.translate(target.topLeft());
+        painter.scale(double(target.width()) / widget.width(),
+                      double(target.height()) / widget.height());
+        widget.render(&painter, QPoint(), QRegion(),
+                      QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        if (!painter.end())
+            return std::nullopt;
+    }
+    return pdf;
 }
 
 } // namespace
@@ -56,15 +101,44 @@ PrintResult printWidgetImage(QWidget* widget)
     if (!painter.begin(&printer))
         return failed(u"Принтер '" + info.printerName() + u"' не принял задание");
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(placement(image, *widget, printer), image);
+    painter.drawPixmap(placement(image.deviceIndependentSize(), *widget, printer), image);
     if (!painter.end())
         return failed(u"Задание не передано на принтер '" + info.printerName() + u"'");
+    return {true, {}};
+}
+
+PrintResult writeWidgetPdf(QWidget* widget, const QString& path)
+{
+    if (widget == nullptr)
+        return failed(QStringLiteral("Нечего сохранять"));
+    const std::optional<QByteArray> pdf = renderPdf(*widget, QFileInfo(path).completeBaseName());
+    if (!pdf || pdf->isEmpty())
+        return failed(QStringLiteral("Не удалось построить страницу PDF"));
+
+    const QString shown = QDir::toNativeSeparators(path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(*pdf) != pdf->size() || !file.commit())
+        return failed(shown + u": " + file.errorString());
+    // QSaveFile can commit a file cut short on a full disk without saying so.
+    // A cut file is no document; it goes rather than stay as one.
+    QFile written(path);
+    if (!written.open(QIODevice::ReadOnly) || written.readAll() != *pdf) {
+        written.close();
+        QFile::remove(path);
+        return failed(shown + u": файл записан не полностью (нет места на диске?)");
+    }
     return {true, {}};
 }
 
 paycalc::Message printFailedMessage(const QString& failure)
 {
     return {u"Документ не напечатан\r" + failure, QStringLiteral("Ошибка"),
+            paycalc::Message::Icon::Error};
+}
+
+paycalc::Message pdfFailedMessage(const QString& failure)
+{
+    return {u"Файл PDF не сохранён\r" + failure, QStringLiteral("Ошибка"),
             paycalc::Message::Icon::Error};
 }
 

@@ -40,8 +40,9 @@ unset CUPS_SERVER LPDEST PRINTER
 
 if ! scheduler_running; then
     if [ "$(id -u)" -ne 0 ]; then
-        echo "the CUPS scheduler is not running and only root can start it" >&2
-        exit 77
+        echo "the CUPS scheduler is not running and only root can start it:" \
+            "start cupsd or run the tests as root" >&2
+        exit 1
     fi
     cupsd -f &
     cupsd_pid=$!

@@ -8,6 +8,7 @@
 #include "paycalc/payengine.h"
 
 #include <csignal>
+#include <fcntl.h>
 #include <memory>
 #include <QDate>
 #include <QDir>
@@ -95,6 +96,34 @@ public:
 
 private:
     rlimit m_saved{};
+};
+
+// Lets this process open no further file: the limit of open files is lowered
+// to the lowest free descriptor, so that creating a file fails even for root,
+// whom a read-only folder does not stop. Restores the limit when it goes.
+class NoNewFiles
+{
+public:
+    NoNewFiles()
+    {
+        getrlimit(RLIMIT_NOFILE, &m_saved);
+        const int lowestFree = ::open("/dev/null", O_RDONLY);
+        if (lowestFree < 0)
+            return;
+        ::close(lowestFree);
+        rlimit limited = m_saved;
+        limited.rlim_cur = static_cast<rlim_t>(lowestFree);
+        m_active = setrlimit(RLIMIT_NOFILE, &limited) == 0;
+    }
+    ~NoNewFiles() { setrlimit(RLIMIT_NOFILE, &m_saved); }
+    NoNewFiles(const NoNewFiles&) = delete;
+    NoNewFiles& operator=(const NoNewFiles&) = delete;
+
+    bool isActive() const { return m_active; }
+
+private:
+    rlimit m_saved{};
+    bool m_active = false;
 };
 
 // Permissions do not stop root from writing.

@@ -8,6 +8,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -75,6 +78,11 @@ private slots:
     void emptyFileChangesNothing();
     void exitHidesAndKeepsTheTextsCloseDiscards();
     void printPrintsTheFormAndReportsFailure();
+    void savePdfWritesThePrintedFormAsOnePage();
+    void savePdfSuggestsTheSlipsNameBesideIt();
+    void savePdfCancelledWritesNothing();
+    void savePdfFailureIsReported_data();
+    void savePdfFailureIsReported();
 };
 
 void TestForm9::isAWhiteFormWithThreeMenuCommands()
@@ -84,8 +92,11 @@ void TestForm9::isAWhiteFormWithThreeMenuCommands()
     QCOMPARE(viewer.form->windowTitle(), QString::fromUtf16(titles::Form9));
     QCOMPARE(viewer.form->centralWidget()->palette().color(QPalette::Window), QColor(Qt::white));
 
+    // The three commands of the viewer, then "Сохранить в PDF…" after them.
     const QList<QAction*> commands = viewer.form->menuBar()->actions();
-    QCOMPARE(commands.size(), 3);
+    QCOMPARE(commands.size(), 4);
+    QCOMPARE(commands[3]->objectName(), u"savePdf"_s);
+    QCOMPARE(commands[3]->text(), u"Сохранить в PDF…"_s);
     const QStringList names = {u"open"_s, u"print"_s, u"Ex"_s};
     const QStringList texts = {u"Открыть"_s, u"Печать"_s, u"Выход"_s};
     for (int i = 0; i < 3; ++i) {
@@ -261,6 +272,126 @@ void TestForm9::printPrintsTheFormAndReportsFailure()
     QCOMPARE(viewer.boxes.size(), 1u);
     QCOMPARE(viewer.boxes[0], Message({u"Документ не напечатан\rПринтер не установлен"_s,
                                        u"Ошибка"_s, Message::Icon::Error}));
+}
+
+namespace {
+
+// Runs one of the poppler tools on a PDF and returns what it printed. A
+// missing tool fails the test: the tests need poppler-utils.
+QString popplerOutput(const QString& tool, const QStringList& arguments)
+{
+    const QString program = QStandardPaths::findExecutable(tool);
+    if (program.isEmpty()) {
+        QTest::qFail(qPrintable(tool + u" not found: install poppler-utils"), __FILE__, __LINE__);
+        return {};
+    }
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+        QTest::qFail(qPrintable(tool + u" failed: " +
+                                QString::fromLocal8Bit(process.readAllStandardError())),
+                     __FILE__, __LINE__);
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace
+
+void TestForm9::savePdfWritesThePrintedFormAsOnePage()
+{
+    ProgramFolder folder;
+    writeSlip(folder.lists() + u"/Март 2008.txt", payslip::paySlipLines(valuesStartingAt(1200)));
+    QTemporaryDir elsewhere;
+    const QString pdf = elsewhere.filePath(u"листок.pdf"_s);
+    QVERIFY(writeBytes(pdf, "an older file of that name"));
+
+    Viewer viewer(folder);
+    viewer.form->show();
+    viewer.open(folder.lists() + u"/Март 2008.txt");
+    viewer.form->setSaveDialogHook([&](QWidget*, const Form9::SaveRequest&) { return pdf; });
+    viewer.form->findChild<QAction*>(u"savePdf"_s)->trigger();
+    QVERIFY(viewer.boxes.empty());
+
+    const QString info = popplerOutput(u"pdfinfo"_s, {pdf});
+    QVERIFY2(
+        info.contains(QRegularExpression(u"^Pages:\\s+1$"_s, QRegularExpression::MultilineOption)),
+        qPrintable(info));
+    QVERIFY2(info.contains(u"(A4)"_s), qPrintable(info));
+    const QString text = popplerOutput(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
+    for (const QString& shown :
+         {u"РАСЧЕТНЫЙ ЛИСТОК"_s, u"Март 2008 г."_s, u"1200 руб."_s, u"1218 руб."_s, u"К ВЫДАЧЕ"_s})
+        QVERIFY2(text.contains(shown), qPrintable(shown + u" not in:\n" + text));
+    QVERIFY(QDir(elsewhere.path()).entryList(QDir::Files) == QStringList{u"листок.pdf"_s});
+}
+
+void TestForm9::savePdfSuggestsTheSlipsNameBesideIt()
+{
+    ProgramFolder folder;
+    QTemporaryDir elsewhere;
+    writeSlip(elsewhere.filePath(u"Май 2009.txt"_s), payslip::paySlipLines(valuesStartingAt(5)));
+    Viewer viewer(folder);
+
+    // Nothing shown yet: a general name in Lists.
+    QCOMPARE(viewer.form->pdfRequest().suggestedPath, folder.lists() + u"/Расчетный листок.pdf"_s);
+    QCOMPARE(viewer.form->pdfRequest().filter, u"PDF (*.pdf)"_s);
+
+    viewer.open(elsewhere.filePath(u"Май 2009.txt"_s));
+    QCOMPARE(viewer.form->pdfRequest().suggestedPath, elsewhere.filePath(u"Май 2009.pdf"_s));
+    // A slip that could not be read leaves the period, and the name, as they were.
+    viewer.open(folder.lists() + u"/Нет такого.txt");
+    QCOMPARE(viewer.form->pdfRequest().suggestedPath, elsewhere.filePath(u"Май 2009.pdf"_s));
+}
+
+void TestForm9::savePdfCancelledWritesNothing()
+{
+    ProgramFolder folder;
+    Viewer viewer(folder);
+    int asked = 0;
+    viewer.form->setSaveDialogHook([&](QWidget*, const Form9::SaveRequest&) {
+        ++asked;
+        return QString();
+    });
+    viewer.form->findChild<QAction*>(u"savePdf"_s)->trigger();
+    QCOMPARE(asked, 1);
+    QVERIFY(viewer.boxes.empty());
+    QCOMPARE(QDir(folder.lists()).entryList(QDir::Files), QStringList());
+}
+
+void TestForm9::savePdfFailureIsReported_data()
+{
+    // Root writes through any permission: each failure is a path that cannot
+    // be a file.
+    QTest::addColumn<QString>("blocker"); // made a folder, or a file for "/under"
+    QTest::addColumn<QString>("target");
+
+    QTest::newRow("a folder of that name") << u"dir.pdf/x"_s << u"dir.pdf"_s;
+    QTest::newRow("under a regular file") << u"file"_s << u"file/slip.pdf"_s;
+}
+
+void TestForm9::savePdfFailureIsReported()
+{
+    QFETCH(QString, blocker);
+    QFETCH(QString, target);
+
+    ProgramFolder folder;
+    QTemporaryDir elsewhere;
+    if (blocker.contains(u'/'))
+        QVERIFY(QDir(elsewhere.path()).mkpath(blocker));
+    else
+        QVERIFY(writeBytes(elsewhere.filePath(blocker), "a file"));
+    const QString path = elsewhere.filePath(target);
+
+    Viewer viewer(folder);
+    viewer.form->show();
+    viewer.form->setSaveDialogHook([&](QWidget*, const Form9::SaveRequest&) { return path; });
+    viewer.form->findChild<QAction*>(u"savePdf"_s)->trigger();
+    QCOMPARE(viewer.boxes.size(), 1u);
+    QCOMPARE(viewer.boxes[0].title, u"Ошибка"_s);
+    QCOMPARE(viewer.boxes[0].icon, Message::Icon::Error);
+    QVERIFY2(viewer.boxes[0].text.startsWith(u"Файл PDF не сохранён\r"_s + path),
+             qPrintable(viewer.boxes[0].text));
+    QCOMPARE(QFileInfo(path).isFile(), false);
 }
 
 QTEST_MAIN(TestForm9)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "paycalc/message.h"
+#include "platform/datafolder.h" // dataFolder(), prepareDataFolder()
 
 #include <cstdint>
 #include <functional>
@@ -26,17 +27,34 @@ void openDocument(const QString& address);
 // Cheap enough to poll every 10 ms.
 std::uint32_t keyboardLayout();
 
-// keyboardLayout() for a window that asks every few milliseconds: bound once
-// to the watcher of the display's keyboard, so that each answer only reads
-// the layout the watcher keeps.
+// keyboardLayout() for a window that follows the layout, bound once to the
+// watcher of the display's keyboard. Where the platform reports layout
+// changes (X11 with the XKB extension) it calls the window back after each
+// change, and nothing needs to poll; elsewhere the window polls current(),
+// which only reads the layout the watcher keeps.
 class KeyboardLayoutSource
 {
 public:
-    KeyboardLayoutSource();
+    enum class Changes
+    {
+        Notified, // through the platform's notifications, where it gives them
+        Polled    // never notified: the window polls even where it could be told
+    };
+
+    explicit KeyboardLayoutSource(Changes changes = Changes::Notified);
     std::uint32_t current() const;
+
+    // Whether onChange() calls back.
+    bool notifies() const;
+
+    // Calls `handler` in `context`, on the event thread, soon after each change
+    // of the layout, until `context` is destroyed. Returns false, and never
+    // calls, when notifies() is false.
+    bool onChange(QObject* context, std::function<void()> handler) const;
 
 private:
     QPointer<QObject> m_watcher; // none without a display
+    bool m_notifies = false;
 };
 
 // GetKeyboardType: which 0 gives the type (4 = enhanced 101/102-key), 1 the
@@ -61,28 +79,15 @@ std::optional<QString> askText(QWidget* parent, const QString& prompt, const QSt
 QString askOpenFileName(QWidget* parent, const QString& caption, const QString& folder,
                         const QString& filter);
 
+// The file-save dialog, starting at `suggestedPath` (folder and proposed name),
+// shown through `filter` ("CSV (*.csv)"). A name typed without an extension
+// gets the suggested file's; choosing an existing file asks before replacing
+// it. An empty string when the user cancels.
+QString askSaveFileName(QWidget* parent, const QString& caption, const QString& suggestedPath,
+                        const QString& filter);
+
 // Keeps `window` above all others (SetWindowPos HWND_TOPMOST) or returns it to
 // the normal z-order (HWND_NOTOPMOST), keeping its position and size.
 void setTopmost(QWidget* window, bool topmost);
-
-// The folder that holds the program's executable.
-QString programFolder();
-
-// The program's data folder. "Data" beside the program when that folder exists
-// and can be written (the build tree, an unpacked copy). An installed program
-// keeps it in the user's data folder instead, seeded by prepareDataFolder().
-QString dataFolder();
-
-// Run once at start-up: when the data folder is the user's, creates it with its
-// Lists folder and copies in the installed salary files that are missing
-// there. Files already present are never replaced. Returns false when the
-// folder cannot be prepared (the program then reports the missing files as
-// usual when it reads them).
-bool prepareDataFolder();
-
-// The decision behind dataFolder(), for given folders: `installedData` is the
-// read-only copy an installation ships, `userData` the user's own folder.
-QString resolveDataFolder(const QString& programFolder, const QString& installedData,
-                          const QString& userData);
 
 } // namespace platform

@@ -12,5 +12,7 @@ inline constexpr char16_t Form6[] = u" ~ Voldar ™   Клавиатура  ~";
 inline constexpr char16_t Form7[] = u" ~ Voldar ™   Обновление  ~";
 inline constexpr char16_t Form8[] = u" ~ Voldar ™   Пенсия  ~";
 inline constexpr char16_t Form9[] = u" ~ Voldar ™   Расчетный листок  ~";
+inline constexpr char16_t FormHistory[] = u" ~ Voldar ™   История выплат  ~";
+inline constexpr char16_t FormIndexation[] = u" ~ Voldar ™   Индексация окладов  ~";
 
 } // namespace titles

@@ -76,6 +76,43 @@ private slots:
         QTRY_COMPARE(keyboardLayout(), 0x04190419u);
     }
 
+    // The source calls back once per change of the layout, soon after the
+    // server reports it; a source made to be polled never calls back.
+    void layoutSourceReportsChanges()
+    {
+        QVERIFY(runSetxkbmap({QStringLiteral("-model"), QStringLiteral("pc105"),
+                              QStringLiteral("-layout"), QStringLiteral("us,ru")})
+                    .isEmpty());
+        XkbLockGroup(x11Display(), XkbUseCoreKbd, 0);
+        XSync(x11Display(), False);
+        const platform::KeyboardLayoutSource source;
+        QTRY_COMPARE(source.current(), 0x04090409u);
+        QTest::qWait(100); // the reports of the set-up above pass first
+
+        QObject context;
+        QList<std::uint32_t> reported;
+        QVERIFY(source.notifies());
+        QVERIFY(source.onChange(&context, [&] { reported << source.current(); }));
+        const platform::KeyboardLayoutSource polled(
+            platform::KeyboardLayoutSource::Changes::Polled);
+        QVERIFY(!polled.notifies());
+        int polledCalls = 0;
+        QVERIFY(!polled.onChange(&context, [&] { ++polledCalls; }));
+
+        XkbLockGroup(x11Display(), XkbUseCoreKbd, 1);
+        XSync(x11Display(), False);
+        QTRY_COMPARE(reported, QList<std::uint32_t>{0x04190419u});
+        // The same group again is no change.
+        XkbLockGroup(x11Display(), XkbUseCoreKbd, 1);
+        XSync(x11Display(), False);
+        XkbLockGroup(x11Display(), XkbUseCoreKbd, 0);
+        XSync(x11Display(), False);
+        QTRY_COMPARE(reported, (QList<std::uint32_t>{0x04190419u, 0x04090409u}));
+        QCOMPARE(polledCalls, 0);
+        // The polled source still reads the current layout.
+        QCOMPARE(polled.current(), 0x04090409u);
+    }
+
     void keyboardTypeComesFromTheModel()
     {
         QVERIFY(runSetxkbmap({QStringLiteral("-model"), QStringLiteral("pc105"),

@@ -75,7 +75,12 @@ private slots:
         QCOMPARE(currentGroup(), 0);
         QVERIFY(currentRulesNames().layouts.isEmpty());
         QCOMPARE(platform::keyboardLayout(), 0u);
-        QCOMPARE(platform::KeyboardLayoutSource().current(), 0u);
+        const platform::KeyboardLayoutSource source;
+        QCOMPARE(source.current(), 0u);
+        // Nothing reports changes: the caller has to poll.
+        QVERIFY(!source.notifies());
+        QObject context;
+        QVERIFY(!source.onChange(&context, [] {}));
         QCOMPARE(platform::keyboardType(0), 0);
     }
 };

@@ -12,6 +12,7 @@
 #include <QDate>
 #include <QMainWindow>
 #include <QString>
+#include <type_traits>
 
 class QAbstractButton;
 class QAction;
@@ -87,10 +88,27 @@ public:
     using MessageHook = std::function<void(const paycalc::Message&)>;
     using DocumentOpener = std::function<void(const QString& address)>;
 
+    // Where loading takes its date (title, month and year) from: by default the
+    // system's date at the moment of loading; a fixed date or a test's clock
+    // otherwise.
+    class Clock
+    {
+    public:
+        Clock() = default;
+        Clock(QDate fixed) : m_today([fixed] { return fixed; }) {}
+        template <class Today, class = std::enable_if_t<std::is_invocable_r_v<QDate, Today>>>
+        Clock(Today today) : m_today(std::move(today))
+        {}
+        QDate today() const { return m_today ? m_today() : QDate::currentDate(); }
+
+    private:
+        std::function<QDate()> m_today;
+    };
+
     struct Setup
     {
         QString dataFolder;      // holds the two salary files
-        QDate startDate;         // the loading date: title, month and year
+        Clock today;             // read when the window loads, not when it is built
         MessageHook showMessage; // empty: a modal message box over the window
         // Yes/No questions and the update-check window's boxes; empty: real boxes.
         platform::BoxHook askQuestion = {};
@@ -98,6 +116,10 @@ public:
         DocumentOpener openDocument = {};
         // Prints the window's image; empty: the default printer.
         payslip::PrintHook print = {};
+        // Polled: the keyboard indicator polls with Timer5 even where the
+        // platform reports layout changes.
+        platform::KeyboardLayoutSource::Changes keyboardChanges =
+            platform::KeyboardLayoutSource::Changes::Notified;
     };
 
     // The program's own setup: the platform's data folder, today, message boxes.
@@ -166,12 +188,14 @@ private:
     void bindControls();
     void createFrame();
     void fillDesignLists();
+    void fillYearList(int currentYear);
     void syncSwitches();
     void fitToScreen();
     void centreOnScreen();
     QSize fittingSize(const QSize& room) const;
     void createTrayIcon();
     void startTicker();
+    void startKeyboardIndicator();
     void sizeControls();
 
     // Event handlers; the control is the first argument.
@@ -204,7 +228,9 @@ private:
     TrayIcon* m_trayIcon = nullptr;
 
     paycalc::Marquee m_ticker;
-    platform::KeyboardLayoutSource m_keyboardLayout;
+    // The keyboard indicator follows the layout through the platform's
+    // notifications where there are any, and Timer5 polls it elsewhere.
+    platform::KeyboardLayoutSource m_keyboardLayout{m_setup.keyboardChanges};
     // A message box is open: timer ticks that arrive meanwhile are not passed
     // to the engine, which is still inside the call that showed the message.
     bool m_messageOpen = false;

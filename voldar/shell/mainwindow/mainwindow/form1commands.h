@@ -14,6 +14,7 @@
 class Form2;
 class Form6;
 class Form7;
+class QKeyEvent;
 class QMainWindow;
 class QLineEdit;
 
@@ -22,12 +23,14 @@ class PayEngine;
 }
 namespace payslip {
 class Form9;
+class FormHistory;
 class PrintSequence;
 } // namespace payslip
 namespace tools {
 class Form4;
 class Form5;
 class Form8;
+class FormIndexation;
 } // namespace tools
 
 // The commands of the main window's menus and buttons: the saved calculation,
@@ -46,7 +49,8 @@ public:
         QString dataFolder;
         // The main window's message path.
         std::function<void(const paycalc::Message&)> showMessage;
-        // The message boxes of the pay-slip viewer; empty: its own.
+        // The message boxes of the pay-slip viewer and the pay history;
+        // empty: their own.
         platform::MessageHook viewerMessage;
         // Yes/No questions; empty: a real box.
         platform::BoxHook askQuestion;
@@ -67,8 +71,14 @@ public:
     // The print sequence of "Печать"; its restore timer is the window's Timer4.
     payslip::PrintSequence& printSequence() const { return *m_print; }
 
+protected:
+    // The text boxes of the window leave the menu shortcuts to the menus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void connectMenus();
+    void keepShortcutsForTheMenus();
+    bool isMenuShortcut(const QKeyEvent& key) const;
     void connectButtons();
     void createPrintSequence();
 
@@ -83,6 +93,8 @@ private:
     void onNnnTriggered();
     void onVislugaTriggered();
     void onKlavaInfoTriggered();
+    void onMnuHistoryTriggered();
+    void onMnuIndexationTriggered();
     void onSaitTriggered();
     void onKsTriggered();
     void onKonMail1Triggered();
@@ -109,6 +121,8 @@ private:
     tools::Calculator m_calculator;
 
     QPointer<payslip::Form9> m_form9;
+    QPointer<payslip::FormHistory> m_formHistory;
+    QPointer<tools::FormIndexation> m_formIndexation;
     QPointer<tools::Form8> m_form8;
     QPointer<tools::Form4> m_form4;
     QPointer<tools::Form5> m_form5;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QPixmap>
 #include <QString>
 #include <QTextLayout>
@@ -11,9 +12,11 @@ class QStyleOptionFrame;
 // edit and shows whatever text it is given, starting at its left edge.
 //
 // A ticker gives it the same text with one more character cut from the start
-// on every tick. The box lays a text out once and shows a text that is the
-// tail of the one laid out by moving that layout to the left, so a tick costs
-// a small repaint instead of a new text layout and a full line-edit paint.
+// on every tick. The box lays a text out and draws it once, and shows a text
+// that is the tail of that one by moving the drawing to the left, so a tick
+// costs copying one strip of pixels instead of laying out and drawing text.
+// While its window is minimized or hidden a tick only moves the layout: the
+// box is repainted, with the text it was given last, when it is shown again.
 class TickerBox : public QWidget
 {
     Q_OBJECT
@@ -32,16 +35,22 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void layOut(const QString& text);
     void initStyleOption(QStyleOptionFrame* option) const;
     QRect textRect() const;
     void prepareLook();
+    void prepareStrip(const QColor& colour);
+    void repaintWhenSeen();
 
     QTextLayout m_layout;
-    qsizetype m_start = 0; // first character of the laid-out text shown
-    qreal m_offset = 0;    // its distance from the layout's left edge
-    QPixmap m_panel;       // the box without text, drawn once per size and look
-    QRect m_textArea;      // where the text goes, with the panel
+    qsizetype m_start = 0;      // first character of the laid-out text shown
+    qreal m_offset = 0;         // its distance from the layout's left edge
+    QPixmap m_panel;            // the box without text, drawn once per size and look
+    QRect m_textArea;           // where the text goes, with the panel
+    QPixmap m_strip;            // the laid-out text, drawn once
+    QColor m_stripColour;       // the colour it was drawn in
+    bool m_repaintOwed = false; // the text changed while nobody could see it
 };

@@ -1,5 +1,6 @@
 #include "mainwindow/form1.h"
 
+#include "accessiblelist.h"
 #include "mainwindow/form1commands.h"
 #include "mainwindow/scroller.h"
 #include "mainwindow/trayicon.h"
@@ -101,11 +102,20 @@ void showPromptAsText(QComboBox* combo)
     combo->setPalette(palette);
 }
 
+// Every control of the sheet is announced by its row caption (the engine's
+// table), not by its current item or amount.
+void nameControls(const QObject& form)
+{
+    for (const paycalc::AccessibleName& entry : paycalc::accessibleNames())
+        namedChild<QWidget>(form, entry.objectName.toString())
+            ->setAccessibleName(entry.name.toString());
+}
+
 } // namespace
 
 Form1::Setup Form1::programSetup()
 {
-    return {platform::dataFolder(), QDate::currentDate(), {}};
+    return {platform::dataFolder(), {}, {}};
 }
 
 Form1::Form1(Setup setup, QWidget* parent) : Form1(std::move(setup), Unloaded{}, parent)
@@ -116,14 +126,17 @@ Form1::Form1(Setup setup, QWidget* parent) : Form1(std::move(setup), Unloaded{},
 Form1::Form1(Setup setup, Unloaded, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::Form1>()), m_setup(std::move(setup))
 {
+    installAccessibleLists(); // before the lists exist
     ui->setupUi(this);
     createTimers();
     bindControls();
+    nameControls(*this);
     applyNormalLook();
     sizeControls();
 
     paycalc::FormSink& sink = *this;
     m_engine = std::make_unique<paycalc::PayEngine>(sink, m_setup.dataFolder);
+    m_engine->showAllCaptions(); // the labels' design texts are the engine's
     fillDesignLists();
     syncSwitches();
     createFrame();
@@ -285,14 +298,26 @@ void Form1::sizeControls()
         m_lists[n]->setMinimumWidth(m_lists[n]->fontMetrics().averageCharWidth() * 10);
 }
 
-// Combo15 and Combo16 carry their items from the window's design.
+// Combo15 and Combo16 carry their items from the window's design. The years
+// run up to the year after the current one: the list is filled for today's
+// year here and brought up to date when the window loads.
 void Form1::fillDesignLists()
 {
-    const int year = m_setup.startDate.year();
-    for (const List id : {List::Combo15, List::Combo16}) {
-        list(id)->addItems(paycalc::PayEngine::fixedItems(id, year));
-        list(id)->setCurrentIndex(-1); // until loading selects the month and year
+    const int year = m_setup.today.today().year();
+    list(List::Combo15)->addItems(paycalc::PayEngine::fixedItems(List::Combo15, year));
+    list(List::Combo15)->setCurrentIndex(-1); // until loading selects the month
+    fillYearList(year);
+}
+
+void Form1::fillYearList(int currentYear)
+{
+    QComboBox* years = list(List::Combo16);
+    const QStringList items = paycalc::PayEngine::fixedItems(List::Combo16, currentYear);
+    if (years->count() != items.size()) {
+        years->clear();
+        years->addItems(items);
     }
+    years->setCurrentIndex(-1); // until loading selects the year
 }
 
 // The engine learns the design state of every check box and option button.
@@ -333,7 +358,11 @@ void Form1::load()
     if (m_loaded)
         return;
     m_loaded = true;
-    m_engine->beginLoad(m_setup.startDate);
+    // StartDate is the day of loading, however long the window was built
+    // before (the splash builds it while it shows, possibly before midnight).
+    const QDate startDate = m_setup.today.today();
+    fillYearList(startDate.year());
+    m_engine->beginLoad(startDate);
     platform::setTopmost(this, false);
     centreOnScreen();
     if (m_engine->fillLists()) {
@@ -342,8 +371,18 @@ void Form1::load()
     }
     // The keyboard indicator and the periodic computation run from the end of
     // loading for the whole life of the window.
-    timer(5)->start();
+    startKeyboardIndicator();
     timer(6)->start();
+}
+
+// Where the platform reports layout changes, each report runs Timer5's handler
+// and nothing polls; elsewhere Timer5 polls every 10 ms.
+void Form1::startKeyboardIndicator()
+{
+    if (m_keyboardLayout.onChange(this, [this] { onTimer5Timeout(); }))
+        onTimer5Timeout(); // the layout of the moment, without waiting for a change
+    else
+        timer(5)->start();
 }
 
 // The window takes the size of its content, as far as the screen allows (a
@@ -436,8 +475,16 @@ void Form1::onEngineTimerTimeout(Timer id)
 
 void Form1::onTimer5Timeout()
 {
-    if (!m_messageOpen)
-        m_engine->showKeyboardLayout(m_keyboardLayout.current());
+    if (m_messageOpen) {
+        // A change reported while a message is open would be lost: poll until
+        // the message is closed.
+        if (!timer(5)->isActive())
+            timer(5)->start();
+        return;
+    }
+    m_engine->showKeyboardLayout(m_keyboardLayout.current());
+    if (m_keyboardLayout.notifies())
+        timer(5)->stop();
 }
 
 void Form1::onTimer9Timeout()
@@ -493,8 +540,12 @@ void Form1::setTitle(const QString& title)
 void Form1::setCaption(paycalc::Label id, const QString& text)
 {
     QLabel* target = label(id);
-    if (target->text() != text)
+    if (target->text() != text) {
         target->setText(text);
+        // A label's accessible name is its row caption; the amount itself
+        // reaches a screen reader as the description.
+        target->setAccessibleDescription(text);
+    }
 }
 
 // The engine's rewrite of a box is not a new change from the window's side:

@@ -6,6 +6,7 @@
 #include "paycalc/payengine.h"
 #include "payslip/form3.h"
 #include "payslip/form9.h"
+#include "payslip/formhistory.h"
 #include "payslip/payslipfile.h"
 #include "payslip/printlook.h"
 #include "payslip/printsequence.h"
@@ -15,6 +16,7 @@
 #include "tools/form4.h"
 #include "tools/form5.h"
 #include "tools/form8.h"
+#include "tools/formindexation.h"
 #include "tools/handover.h"
 #include "windows/form2.h"
 #include "windows/form6.h"
@@ -24,6 +26,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -56,6 +59,7 @@ Form1Commands::Form1Commands(QMainWindow& window, Services services)
 {
     connectMenus();
     connectButtons();
+    keepShortcutsForTheMenus();
     createPrintSequence();
 }
 
@@ -98,12 +102,43 @@ void Form1Commands::connectMenus()
     on("nnn", &Form1Commands::onNnnTriggered);
     on("visluga", &Form1Commands::onVislugaTriggered);
     on("Klava_Info", &Form1Commands::onKlavaInfoTriggered);
+    on("mnuHistory", &Form1Commands::onMnuHistoryTriggered);
+    on("mnuIndexation", &Form1Commands::onMnuIndexationTriggered);
     on("Sait", &Form1Commands::onSaitTriggered);
     on("ks", &Form1Commands::onKsTriggered);
     on("kon_mail1", &Form1Commands::onKonMail1Triggered);
     on("kon_mail2", &Form1Commands::onKonMail2Triggered);
     on("mnuUPDATE", &Form1Commands::onMnuUPDATETriggered);
     on("mnuAbout", &Form1Commands::onMnuAboutTriggered);
+}
+
+// A text box claims some keys for itself before the window's shortcuts see
+// them (Ctrl+A selects its text); the menu entries' keys go to the menus
+// whichever box has the focus.
+void Form1Commands::keepShortcutsForTheMenus()
+{
+    for (QLineEdit* box : m_window.findChildren<QLineEdit*>())
+        box->installEventFilter(this);
+}
+
+bool Form1Commands::isMenuShortcut(const QKeyEvent& key) const
+{
+    const QKeySequence pressed(key.keyCombination());
+    for (const QAction* entry : m_window.findChildren<QAction*>(Qt::FindDirectChildrenOnly))
+        if (entry->isEnabled() && entry->shortcuts().contains(pressed))
+            return true;
+    return false;
+}
+
+bool Form1Commands::eventFilter(QObject* watched, QEvent* event)
+{
+    // Left unaccepted, the key is not the box's: the shortcut runs instead.
+    if (event->type() == QEvent::ShortcutOverride &&
+        isMenuShortcut(*static_cast<QKeyEvent*>(event))) {
+        event->ignore();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void Form1Commands::connectButtons()
@@ -154,6 +189,9 @@ void Form1Commands::onRlistSaveTriggered()
         payslip::savePaySlip(*m_services.engine, m_services.dataFolder,
                              listText(paycalc::objectName(paycalc::List::Combo15)),
                              listText(paycalc::objectName(paycalc::List::Combo16))));
+    // A pay history on screen shows the slip just saved.
+    if (m_formHistory && m_formHistory->isVisible())
+        m_formHistory->refresh();
 }
 
 void Form1Commands::onRlistOpenTriggered()
@@ -257,6 +295,26 @@ void Form1Commands::onCommand4Clicked()
 void Form1Commands::onKlavaInfoTriggered()
 {
     showWindow(m_form6, [this] { return new Form6(&m_window); });
+}
+
+// A hidden history reads the slips when it is shown; one on screen reads
+// them again here.
+void Form1Commands::onMnuHistoryTriggered()
+{
+    if (m_formHistory && m_formHistory->isVisible())
+        m_formHistory->refresh();
+    showWindow(m_formHistory, [this] {
+        auto* history = new payslip::FormHistory(m_services.dataFolder, &m_window);
+        if (m_services.viewerMessage)
+            history->setMessageHook(m_services.viewerMessage);
+        return history;
+    });
+}
+
+void Form1Commands::onMnuIndexationTriggered()
+{
+    showWindow(m_formIndexation,
+               [this] { return new tools::FormIndexation(m_services.dataFolder, &m_window); });
 }
 
 // --- Помощь -----------------------------------------------------------------------------

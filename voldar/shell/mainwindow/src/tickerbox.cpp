@@ -7,12 +7,15 @@
 #include <QStyleOptionFrame>
 #include <QTextLine>
 #include <QTextOption>
+#include <utility>
 
 namespace {
 
 // The margins a line edit keeps between its frame and its text.
 constexpr int HorizontalMargin = 2;
 constexpr int VerticalMargin = 1;
+// Room around the text drawn once, for glyphs that reach beyond their advance.
+constexpr int StripMargin = 2;
 
 } // namespace
 
@@ -43,7 +46,18 @@ void TickerBox::setText(const QString& text)
     } else {
         return;
     }
-    update();
+    repaintWhenSeen();
+}
+
+// A minimized window's box is not on screen: the repaint waits for the show
+// event that restoring the window sends. (A hidden box is repainted when it is
+// shown anyway; update() does nothing for it.)
+void TickerBox::repaintWhenSeen()
+{
+    if (isVisible() && !window()->isMinimized())
+        update();
+    else
+        m_repaintOwed = true;
 }
 
 void TickerBox::layOut(const QString& text)
@@ -58,6 +72,7 @@ void TickerBox::layOut(const QString& text)
     m_layout.endLayout();
     m_start = 0;
     m_offset = 0;
+    m_strip = QPixmap();
 }
 
 void TickerBox::initStyleOption(QStyleOptionFrame* option) const
@@ -113,18 +128,35 @@ void TickerBox::prepareLook()
     m_textArea = textRect();
 }
 
+// The laid-out text drawn once, in the text colour: a tick shows another part
+// of it. Drawn again for a new text, font, colour or pixel ratio.
+void TickerBox::prepareStrip(const QColor& colour)
+{
+    const qreal ratio = devicePixelRatioF();
+    if (!m_strip.isNull() && m_stripColour == colour && m_strip.devicePixelRatio() == ratio)
+        return;
+    const QTextLine line = m_layout.lineAt(0);
+    const QSizeF size(line.naturalTextWidth() + 2 * StripMargin, line.height());
+    m_strip = QPixmap((size * ratio).toSize() + QSize(1, 1));
+    m_strip.setDevicePixelRatio(ratio);
+    m_strip.fill(Qt::transparent);
+    m_stripColour = colour;
+    QPainter painter(&m_strip);
+    painter.setPen(colour);
+    m_layout.draw(&painter, QPointF(StripMargin, 0));
+}
+
 void TickerBox::paintEvent(QPaintEvent*)
 {
     prepareLook();
+    prepareStrip(palette().color(QPalette::Text));
     QPainter painter(this);
     painter.drawPixmap(0, 0, m_panel);
 
     const QRect& area = m_textArea;
-    const QTextLine line = m_layout.lineAt(0);
+    const qreal top = area.top() + (area.height() - m_layout.lineAt(0).height()) / 2;
     painter.setClipRect(area);
-    painter.setPen(palette().color(QPalette::Text));
-    const qreal top = area.top() + (area.height() - line.height()) / 2;
-    m_layout.draw(&painter, QPointF(area.left() - m_offset, top));
+    painter.drawPixmap(QPoint(area.left() - StripMargin - qRound(m_offset), qRound(top)), m_strip);
 }
 
 // A new font needs a new layout; a new look (palette, style, enabled state)
@@ -154,4 +186,11 @@ void TickerBox::resizeEvent(QResizeEvent* event)
 {
     m_panel = QPixmap();
     QWidget::resizeEvent(event);
+}
+
+void TickerBox::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (std::exchange(m_repaintOwed, false))
+        update();
 }

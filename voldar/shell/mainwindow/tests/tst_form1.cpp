@@ -97,6 +97,10 @@ private slots:
     void splashBuildsTheMainWindowAndLoadsItAtTheHandOver();
     void exitAndClosingEndTheProgram_data();
     void exitAndClosingEndTheProgram();
+    void loadingTakesTheDateOfLoading_data();
+    void loadingTakesTheDateOfLoading();
+    void tickerPaintsNothingWhileTheWindowIsAway_data();
+    void tickerPaintsNothingWhileTheWindowIsAway();
 
 private:
     std::unique_ptr<Form1> open(const QString& dataFolder, const QDate& date = QDate(2010, 3, 15));
@@ -761,6 +765,125 @@ void TestForm1::exitAndClosingEndTheProgram()
     connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(1); });
     giveUp.start(3000);
     QCOMPARE(QApplication::exec(), 0);
+}
+
+// The window may be built well before it loads (the splash builds it while it
+// shows): the title, month and year are those of the moment of loading.
+void TestForm1::loadingTakesTheDateOfLoading_data()
+{
+    QTest::addColumn<bool>("throughSplash");
+    QTest::addColumn<QDate>("built");
+    QTest::addColumn<QDate>("loaded");
+    QTest::addColumn<QString>("titleEnd");
+    QTest::addColumn<QString>("month");
+    QTest::addColumn<QString>("lastYear");
+
+    for (const bool splash : {false, true}) {
+        const char* how = splash ? "splash" : "window";
+        QTest::addRow("%s, before midnight", how)
+            << splash << QDate(2010, 3, 15) << QDate(2010, 3, 16)
+            << QStringLiteral("    16.03.2010") << QStringLiteral("Март") << QStringLiteral("2011");
+        QTest::addRow("%s, New Year's Eve", how)
+            << splash << QDate(2025, 12, 31) << QDate(2026, 1, 1)
+            << QStringLiteral("    01.01.2026") << QStringLiteral("Январь")
+            << QStringLiteral("2027");
+    }
+}
+
+void TestForm1::loadingTakesTheDateOfLoading()
+{
+    QFETCH(bool, throughSplash);
+    QFETCH(QDate, built);
+    QFETCH(QDate, loaded);
+    QFETCH(QString, titleEnd);
+    QFETCH(QString, month);
+    QFETCH(QString, lastYear);
+
+    QDate today = built;
+    Form1::Setup setup{m_dir->path(), [&today] { return today; },
+                       [this](const Message& message) { m_messages << message; }};
+    std::unique_ptr<Form10> splash;
+    Form1* form = nullptr;
+    if (throughSplash) {
+        splash = std::make_unique<Form10>(setup);
+        splash->show();
+        // The main window is built while the splash shows.
+        const auto built = [] {
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (qobject_cast<Form1*>(window) != nullptr)
+                    return true;
+            return false;
+        };
+        QTRY_VERIFY(built());
+        today = loaded;
+        fire(splash->timer1());
+        form = splash->mainWindow();
+        QVERIFY(form != nullptr);
+    } else {
+        m_form = std::make_unique<Form1>(setup, Form1::Unloaded{});
+        today = loaded;
+        m_form->load();
+        form = m_form.get();
+    }
+
+    QVERIFY(m_messages.isEmpty());
+    QCOMPARE(form->windowTitle(), QStringLiteral("   ~ Voldar ™   v.3.0  i ~") + titleEnd);
+    auto* months = form->findChild<QComboBox*>(QStringLiteral("Combo15"));
+    auto* years = form->findChild<QComboBox*>(QStringLiteral("Combo16"));
+    QCOMPARE(months->currentText(), month);
+    QCOMPARE(years->currentText(), QString::number(loaded.year()));
+    QCOMPARE(years->itemText(years->count() - 1), lastYear);
+    // The engine counts the same year items as the list shows.
+    QVERIFY(form->engine().setSelection(paycalc::List::Combo16, years->count() - 1));
+    QCOMPARE(years->currentText(), lastYear);
+}
+
+void TestForm1::tickerPaintsNothingWhileTheWindowIsAway_data()
+{
+    QTest::addColumn<bool>("minimize");
+    QTest::newRow("hidden") << false;
+    QTest::newRow("minimized") << true;
+}
+
+// The ticker moves on while nobody can see it, without painting; back on
+// screen it shows the tail the ticker has reached.
+void TestForm1::tickerPaintsNothingWhileTheWindowIsAway()
+{
+    QFETCH(bool, minimize);
+    m_form = open(m_dir->path());
+    m_form->resize(m_form->width(), 1400); // the ticker is in sight on a small screen
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    auto* const ticker = child<TickerBox>(QStringLiteral("txtR"));
+    QTimer* const timer9 = m_form->timer(9);
+    timer9->stop(); // the test makes every tick
+    fire(timer9);
+    const QString whole = ticker->text(); // the first tick shows the whole text
+    PaintCounter counter;
+    ticker->installEventFilter(&counter);
+
+    if (minimize)
+        m_form->showMinimized();
+    else
+        m_form->hide();
+    QCoreApplication::processEvents();
+    counter.paints = 0;
+    for (int tick = 0; tick < 5; ++tick) {
+        fire(timer9);
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(counter.paints, 0);
+
+    if (minimize)
+        m_form->showNormal();
+    else
+        m_form->show();
+    QCOMPARE(ticker->text(), whole.mid(5));
+    QTRY_VERIFY(counter.paints > 0);
+
+    // And it goes on from there.
+    fire(timer9);
+    QCOMPARE(ticker->text(), whole.mid(6));
 }
 
 QTEST_MAIN(TestForm1)

@@ -4,6 +4,7 @@
 #include "mainwindow/form1printlook.h"
 #include "mainwindow/scroller.h"
 #include "paycalc/message.h"
+#include "paycalc/payengine.h"
 #include "payslip/form3.h"
 #include "payslip/printlook.h"
 #include "payslip/printsequence.h"
@@ -22,6 +23,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QtTest>
+#include <utility>
 
 using form1fixture::fire;
 using paycalc::Message;
@@ -106,6 +108,9 @@ private slots:
     void laterActivationKeepsTypedText();
 
     void onTopTwiceReturnsToNormal();
+
+    void shortcutsWorkInATextBox_data();
+    void shortcutsWorkInATextBox();
 
 private:
     void openForm();
@@ -705,6 +710,79 @@ void TestFrame::onTopTwiceReturnsToNormal()
     QVERIFY(!onTop->isChecked());
     QVERIFY(!m_form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(m_form->isVisible());
+}
+
+// --- shortcuts while a text box has the focus ------------------------------------------
+
+void TestFrame::shortcutsWorkInATextBox_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QKeySequence>("keys");
+
+    const std::pair<const char*, QKeyCombination> shortcuts[] = {
+        {"on_top", Qt::CTRL | Qt::Key_A},
+        {"mnuNew", Qt::CTRL | Qt::Key_O},
+        {"rlist_save", QKeyCombination(Qt::Key_F11)},
+        {"rlist_open", QKeyCombination(Qt::Key_F12)},
+        {"mnuPrint", Qt::CTRL | Qt::Key_P},
+        {"mnuSave", Qt::CTRL | Qt::Key_S},
+        {"mnuLoad", Qt::CTRL | Qt::Key_L},
+        {"mnuPen", Qt::CTRL | Qt::Key_W},
+        {"mnuUPDATE", QKeyCombination(Qt::Key_F5)},
+        {"mnuAbout", QKeyCombination(Qt::Key_F1)}};
+    for (int n = 1; n <= 5; ++n)
+        for (const auto& [entry, keys] : shortcuts)
+            QTest::addRow("Text%d, %s", n, entry)
+                << QStringLiteral("Text%1").arg(n) << QString::fromLatin1(entry)
+                << QKeySequence(keys);
+}
+
+// The box's own bindings (Ctrl+A selects its text) do not take the menus' keys.
+void TestFrame::shortcutsWorkInATextBox()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, entry);
+    QFETCH(QKeySequence, keys);
+
+    openForm();
+    m_record.answer = false;
+    QVERIFY(m_form->engine().setSelection(paycalc::List::Combo1, 1));
+    activate(m_form.get());
+    auto* edit = static_cast<QLineEdit*>(named(box));
+    edit->setText(QStringLiteral("12"));
+    edit->setFocus();
+    QTRY_VERIFY(edit->hasFocus());
+    QSignalSpy triggered(action(entry.toLatin1().constData()), &QAction::triggered);
+
+    QTest::keyClick(edit, keys[0].key(), keys[0].keyboardModifiers());
+
+    QCOMPARE(triggered.count(), 1);
+    QVERIFY(!edit->hasSelectedText());
+    if (entry == u"on_top") {
+        QVERIFY(action("on_top")->isChecked());
+        QVERIFY(m_form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    } else if (entry == u"mnuNew") {
+        QCOMPARE(m_form->engine().sheet().RankSalary, 0.0);
+    } else if (entry == u"rlist_save") {
+        QVERIFY(QFile::exists(m_dir->filePath(QStringLiteral("Lists/Март 2010.txt"))));
+    } else if (entry == u"rlist_open") {
+        QCOMPARE(shownWindows("payslip::Form9").size(), 1);
+    } else if (entry == u"mnuPrint") {
+        QTRY_COMPARE(m_record.printed, 1);
+    } else if (entry == u"mnuSave") {
+        QVERIFY(QFile::exists(m_dir->filePath(QStringLiteral("Save_log.txt"))));
+    } else if (entry == u"mnuLoad") {
+        QCOMPARE(m_record.messages.value(0), payslip::SavedCalculation::loadFailedMessage());
+    } else if (entry == u"mnuPen") {
+        QCOMPARE(shownWindows("tools::Form8").size(), 1);
+    } else if (entry == u"mnuUPDATE") {
+        QCOMPARE(m_record.questions.size(), 1);
+    } else if (entry == u"mnuAbout") {
+        QCOMPARE(shownWindows("Form2").size(), 1);
+    }
+    if (entry != u"mnuNew")
+        QCOMPARE(edit->text(), QStringLiteral("12"));
 }
 
 QTEST_MAIN(TestFrame)

@@ -60,8 +60,8 @@ private:
 
 void TestStartup::initTestCase()
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        QSKIP("needs an X display (the test command starts Xvfb)");
+    QVERIFY2(!qEnvironmentVariableIsEmpty("DISPLAY"),
+             "no X display: this test needs one (scripts/test starts Xvfb and sets DISPLAY)");
     QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty(),
              "xdotool is not installed");
     QVERIFY(m_folder.isValid());

@@ -25,8 +25,12 @@ Form6::Form6(QWidget* parent, shellwindows::KeyboardQueries keyboard)
     const shellwindows::KeyboardQueries system = shellwindows::systemKeyboard();
     if (!m_keyboard.type)
         m_keyboard.type = system.type;
-    if (!m_keyboard.layout)
+    // The system's change reports belong to the system's layout only.
+    if (!m_keyboard.layout) {
         m_keyboard.layout = system.layout;
+        if (!m_keyboard.follow)
+            m_keyboard.follow = system.follow;
+    }
 
     m_ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -49,7 +53,10 @@ Form6::Form6(QWidget* parent, shellwindows::KeyboardQueries keyboard)
     Timer.setObjectName(QStringLiteral("Timer"));
     Timer.setInterval(TimerIntervalMs);
     connect(&Timer, &QTimer::timeout, this, &Form6::onTimerTimeout);
-    Timer.start();
+    // Where the platform reports layout changes, each report does the timer's
+    // work and the timer stays stopped; elsewhere it polls every 10 ms.
+    if (!m_keyboard.follow || !m_keyboard.follow(this, [this] { onTimerTimeout(); }))
+        Timer.start();
 }
 
 Form6::~Form6() = default;

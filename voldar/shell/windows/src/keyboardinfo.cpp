@@ -8,7 +8,11 @@ namespace shellwindows {
 
 KeyboardQueries systemKeyboard()
 {
-    return {&platform::keyboardType, &platform::keyboardLayout};
+    const platform::KeyboardLayoutSource source;
+    return {&platform::keyboardType, [source] { return source.current(); },
+            [source](QObject* context, std::function<void()> changed) {
+                return source.onChange(context, std::move(changed));
+            }};
 }
 
 std::optional<QString> keyboardTypeText(int type)

@@ -42,13 +42,14 @@ QString localVersion()
 
 QString serverVersionFrom(const QByteArray& body, qsizetype length)
 {
-    if (body.contains('\0'))
-        return {};
+    // Only the characters compared need to be text: whatever follows them (a
+    // line break, a note in another code page, NUL padding) is never looked
+    // at. A byte that is not UTF-8 decodes to the replacement character.
     QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder.decode(body);
-    if (decoder.hasError())
+    const QString start = QString(decoder.decode(body)).left(length);
+    if (start.contains(QChar::Null) || start.contains(QChar::ReplacementCharacter))
         return {};
-    return text.left(length);
+    return start;
 }
 
 UpdateCheck::UpdateCheck(QUrl versionFile, QString localVersion, QObject* parent)

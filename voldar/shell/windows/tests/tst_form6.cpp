@@ -42,6 +42,8 @@ private slots:
     void values();
     void layoutFollows();
     void mouseMoveAndPaint();
+    void reportsReplaceTheTimer_data();
+    void reportsReplaceTheTimer();
 };
 
 void TestForm6::captions()
@@ -135,6 +137,46 @@ void TestForm6::mouseMoveAndPaint()
     keyboard.layout = shellwindows::RussianLayout;
     window.repaint();
     QCOMPARE(text(window, "lblKLayout"), QStringLiteral("Русская"));
+}
+
+// Where the keyboard reports its changes the window follows the reports and its
+// timer stays stopped; where it does not (or there is no way to ask), it polls.
+void TestForm6::reportsReplaceTheTimer_data()
+{
+    QTest::addColumn<bool>("hasFollow");
+    QTest::addColumn<bool>("reports");
+    QTest::newRow("reported") << true << true;
+    QTest::newRow("not reported") << true << false;
+    QTest::newRow("no follow") << false << false;
+}
+
+void TestForm6::reportsReplaceTheTimer()
+{
+    QFETCH(bool, hasFollow);
+    QFETCH(bool, reports);
+
+    FakeKeyboard keyboard;
+    shellwindows::KeyboardQueries queries = keyboard.queries();
+    std::function<void()> changed;
+    if (hasFollow)
+        queries.follow = [&](QObject*, std::function<void()> callback) {
+            changed = std::move(callback);
+            return reports;
+        };
+    Form6 window(nullptr, queries);
+    auto* const timer = window.findChild<QTimer*>(QStringLiteral("Timer"));
+    QCOMPARE(timer->isActive(), !reports);
+    QCOMPARE(text(window, "lblKLayout"), QStringLiteral("Русская"));
+    if (!reports)
+        return;
+
+    keyboard.layout = shellwindows::EnglishUsLayout;
+    changed();
+    QCOMPARE(text(window, "lblKLayout"), QStringLiteral("Английская"));
+    keyboard.layout = 0x04070407; // another language: the line stays
+    changed();
+    QCOMPARE(text(window, "lblKLayout"), QStringLiteral("Английская"));
+    QVERIFY(!timer->isActive());
 }
 
 QTEST_MAIN(TestForm6)

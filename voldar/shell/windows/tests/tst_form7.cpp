@@ -82,6 +82,8 @@ private slots:
     void initTestCase();
     void layout();
     void upToDate();
+    void upToDateWhateverFollowsTheVersion_data();
+    void upToDateWhateverFollowsTheVersion();
     void newVersion_data();
     void newVersion();
     void unreachable_data();
@@ -140,6 +142,31 @@ void TestForm7::upToDate()
     QCOMPARE(server.requests(), 2);
 }
 
+// Only the characters compared with the local version need to be text.
+void TestForm7::upToDateWhateverFollowsTheVersion_data()
+{
+    QTest::addColumn<QByteArray>("body");
+
+    QTest::newRow("Windows-1251 note") << QByteArray("3.0.0\r\n\xCD\xEE\xE2\xE0\xFF \xE2\xE5\xF0"
+                                                     "\xF1\xE8\xFF \xE2\xFB\xF8\xEB\xE0!\r\n");
+    QTest::newRow("NUL bytes") << QByteArray("3.0.0\0\0\0\0", 9);
+    QTest::newRow("Windows-1251 and NUL bytes") << QByteArray("3.0.0 \xEE\xEA\0\xFF\0", 11);
+}
+
+void TestForm7::upToDateWhateverFollowsTheVersion()
+{
+    QFETCH(QByteArray, body);
+
+    HttpTestServer server = answering(body);
+    Harness form(server.url());
+    form.click("Command1");
+    QTRY_COMPARE(form.boxes.size(), 1);
+    QCOMPARE(form.boxes.first(), UpToDateBox);
+    QCOMPARE(form.text("Label5"), QStringLiteral("3.0.0"));
+    QCOMPARE(form.button("Command1")->text(), QStringLiteral("Старт"));
+    QVERIFY(form.opened.isEmpty());
+}
+
 void TestForm7::newVersion_data()
 {
     QTest::addColumn<QByteArray>("body");
@@ -177,7 +204,7 @@ void TestForm7::unreachable_data()
     QTest::newRow("empty file") << false << QByteArray();
     QTest::newRow("over 64 KiB") << false
                                  << QByteArray(QByteArray("3.0.0") + QByteArray(70 * 1024, ' '));
-    QTest::newRow("not text") << false << QByteArray("3.0.0\0\0", 7);
+    QTest::newRow("not text") << false << QByteArray("3.0\0.0\0\0", 8);
 }
 
 void TestForm7::unreachable()

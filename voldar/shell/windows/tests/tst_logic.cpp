@@ -113,8 +113,11 @@ void TestLogic::serverVersion_data()
     QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF"
                                                    "3.0.0")
                                      << QStringLiteral("3.0.0");
-    QTest::newRow("NUL after the version") << QByteArray("3.0.0\0\0", 7) << QString();
-    QTest::newRow("not UTF-8") << QByteArray("3.0.0\xFF\xFE") << QString();
+    QTest::newRow("NUL after the version") << QByteArray("3.0.0\0\0", 7) << QStringLiteral("3.0.0");
+    QTest::newRow("not UTF-8 after the version")
+        << QByteArray("3.0.0\xFF\xFE") << QStringLiteral("3.0.0");
+    QTest::newRow("NUL in the version") << QByteArray("3.0\0.0", 6) << QString();
+    QTest::newRow("not UTF-8 in the version") << QByteArray("3.\xFF.0") << QString();
     QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0", 10) << QString();
 }
 

@@ -82,10 +82,22 @@ void TestUpdateCheck::download_data()
         << ok << padded("3.0.0", 64 * 1024 + 1) << true << Outcome::Unreachable << QString();
     QTest::newRow("over 64 KiB, length not announced")
         << ok << padded("3.0.0", 200 * 1024) << false << Outcome::Unreachable << QString();
-    QTest::newRow("NUL bytes") << ok << QByteArray("3.0.0\0\0\0", 8) << true << Outcome::Unreachable
-                               << QString();
-    QTest::newRow("not UTF-8") << ok << QByteArray("3.0.0 \xC0\xC1\xF5") << true
-                               << Outcome::Unreachable << QString();
+    // Only the compared characters need to be text.
+    QTest::newRow("NUL bytes after the version")
+        << ok << QByteArray("3.0.0\0\0\0", 8) << true << Outcome::UpToDate << Local;
+    QTest::newRow("not UTF-8 after the version")
+        << ok << QByteArray("3.0.0 \xC0\xC1\xF5") << true << Outcome::UpToDate << Local;
+    QTest::newRow("Windows-1251 note after the version")
+        << ok << QByteArray("3.0.0\r\n\xCD\xEE\xE2\xE0\xFF \xE2\xE5\xF0\xF1\xE8\xFF\r\n") << true
+        << Outcome::UpToDate << Local;
+    QTest::newRow("newer version, Windows-1251 and NULs after it")
+        << ok << QByteArray("3.1.0 \xCD\xEE\xE2\xE0\xFF\0\0", 13) << false << Outcome::Different
+        << QStringLiteral("3.1.0");
+    QTest::newRow("NUL in the version")
+        << ok << QByteArray("3.0\0.0", 6) << true << Outcome::Unreachable << QString();
+    QTest::newRow("Windows-1251 in the version")
+        << ok << QByteArray("3.\xE0.0 \xCD\xEE\xE2\xE0\xFF") << true << Outcome::Unreachable
+        << QString();
     QTest::newRow("not found page") << QByteArray("404 Not Found") << QByteArray("3.1.0") << true
                                     << Outcome::Unreachable << QString();
 }

@@ -5,15 +5,21 @@
 #include <optional>
 #include <QString>
 
+class QObject;
+
 namespace shellwindows {
 
 // The keyboard queries of the keyboard window, replaceable by a caller.
 // `type(which)`: 0 the keyboard type, 1 the subtype, 2 the number of function
 // keys. `layout()`: the current input layout in the Windows form.
+// `follow(context, changed)`: calls `changed` in `context` after each change
+// of the layout and returns true, where the platform reports the changes;
+// false (or no `follow`) where the window has to poll `layout()`.
 struct KeyboardQueries
 {
     std::function<int(int which)> type;
     std::function<std::uint32_t()> layout;
+    std::function<bool(QObject* context, std::function<void()> changed)> follow = {};
 };
 
 // The queries of the running system.

@@ -30,8 +30,10 @@ QString versionText(int major, int minor, int revision);
 // The version of this build of the program.
 QString localVersion();
 
-// The first `length` characters of a downloaded version file. A body that is
-// not text (NUL bytes, not UTF-8) gives an empty result, as if nothing came.
+// The first `length` characters of a downloaded version file, read as UTF-8
+// (a byte-order mark is dropped). Only those characters need to be text:
+// when one of them is a NUL or not UTF-8, the result is empty, as if nothing
+// came; whatever bytes follow them do not matter.
 QString serverVersionFrom(const QByteArray& body, qsizetype length);
 
 // Fetches the version file and compares its beginning with the local version.
@@ -44,7 +46,7 @@ class UpdateCheck : public QObject
 public:
     enum class Outcome
     {
-        Unreachable, // nothing usable came: no connection, error, empty, oversized or not text
+        Unreachable, // nothing usable came: no connection, error, empty, oversized, no text
         UpToDate,    // the server's version text equals ours
         Different,   // the server has another version (newer, older or malformed)
     };

@@ -1,0 +1,391 @@
+#include "historyslips.h"
+#include "paycalc/numbers.h"
+#include "payslip/formhistory.h"
+#include "platform/titles.h"
+
+#include <functional>
+#include <map>
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
+#include <QDateTime>
+#include <QDateTimeAxis>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QPointer>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolTip>
+
+using namespace Qt::StringLiterals;
+using paycalc::Message;
+using payslip::FormHistory;
+using namespace payslip::test;
+
+namespace {
+
+// A history window on a program folder whose save dialog answers `chosen`
+// and whose boxes are recorded.
+struct History
+{
+    explicit History(const ProgramFolder& folder) : form(new FormHistory(folder.data()))
+    {
+        form->setFileDialogHook([this](QWidget*, const FormHistory::SaveRequest& request) {
+            requests.push_back(request);
+            return chosen;
+        });
+        form->setMessageHook([this](QWidget*, const Message& box) { boxes.push_back(box); });
+    }
+    ~History() { delete form; }
+    History(const History&) = delete;
+    History& operator=(const History&) = delete;
+
+    QTableWidget* table(const QString& name) const { return form->findChild<QTableWidget*>(name); }
+    QString status() const { return form->findChild<QLabel*>(u"LabelSkipped"_s)->text(); }
+    void save() const { form->findChild<QPushButton*>(u"CommandSave"_s)->click(); }
+
+    QList<QStringList> rows(const QString& tableName) const
+    {
+        const QTableWidget* shown = table(tableName);
+        QList<QStringList> rows;
+        for (int row = 0; row < shown->rowCount(); ++row) {
+            QStringList texts;
+            for (int column = 0; column < shown->columnCount(); ++column) {
+                const QTableWidgetItem* item = shown->item(row, column);
+                texts << (item != nullptr ? item->text() : QString());
+            }
+            rows << texts;
+        }
+        return rows;
+    }
+
+    QStringList headers(const QString& tableName) const
+    {
+        const QTableWidget* shown = table(tableName);
+        QStringList texts;
+        for (int column = 0; column < shown->columnCount(); ++column)
+            texts << shown->horizontalHeaderItem(column)->text();
+        return texts;
+    }
+
+    QChart* chart() const { return form->findChild<QChartView*>(u"ChartView"_s)->chart(); }
+
+    // Each line of the chart as "MM.yyyy=amount" points, under its name.
+    std::map<QString, QList<QStringList>> lines() const
+    {
+        std::map<QString, QList<QStringList>> found;
+        for (QAbstractSeries* series : chart()->series()) {
+            auto* line = qobject_cast<QLineSeries*>(series);
+            QStringList points;
+            for (const QPointF& point : line->points())
+                points << QDateTime::fromMSecsSinceEpoch(qint64(point.x())).toString(u"MM.yyyy"_s) +
+                              u'=' + QString::number(point.y(), 'f', 2);
+            found[line->name()] << points;
+        }
+        return found;
+    }
+
+    QPointer<FormHistory> form;
+    QString chosen;
+    std::vector<FormHistory::SaveRequest> requests;
+    std::vector<Message> boxes;
+};
+
+QByteArray twoYearsCsv()
+{
+    return "\xEF\xBB\xBF"
+           "Месяц;Начислено;Подоходный налог;Другие удержания;Удержано;К выдаче;Примечание\r\n"
+           "Январь 2008;30000;3900;0;3900;26100;\r\n"
+           "Февраль 2008;30500,5;3965;100,25;4065,25;26435,25;\r\n"
+           "Март 2008;31000;4030;;4030;26970;\r\n"
+           "Май 2008;;;;;;Файл обрывается раньше 25-й строки\r\n"
+           "Июнь 2008;;;;;;Файл пустой\r\n"
+           "Ноябрь 2008;45000,75;5850;0,5;5850,5;39150,25;\r\n"
+           "Январь 2009;32000;4160;0;4160;27840;\r\n"
+           "Февраль 2009;32000;4160;1000;5160;26840;\r\n"_ba;
+}
+
+// Runs `handle` on the modal file dialog once it is open.
+void whenDialogOpens(std::function<void(QFileDialog*)> handle)
+{
+    QTimer::singleShot(10, [handle] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
+            handle(dialog);
+        else
+            whenDialogOpens(handle);
+    });
+}
+
+} // namespace
+
+class TestFormHistory : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void tablesShowEverySlipOldestFirstAndTheYears();
+    void chartHoldsExactlyTheMonthsPresent();
+    void toolTipNamesTheMonthAndItsAmounts();
+    void saveWritesTheTableAsCsv();
+    void failedSaveKeepsTheOldFile();
+    void cancelledSaveWritesNothing();
+    void showingAgainReadsANewSlip();
+    void missingListsFolderIsReported();
+    void hugeAmountsAreShownAsRead();
+    void saveDialogProposesTheFileAndAddsTheExtension();
+};
+
+void TestFormHistory::initTestCase()
+{
+    QLocale::setDefault(QLocale::c());
+}
+
+void TestFormHistory::tablesShowEverySlipOldestFirstAndTheYears()
+{
+    ProgramFolder folder;
+    writeTwoYears(folder.lists());
+    History history(folder);
+    history.form->show();
+
+    QCOMPARE(history.form->windowTitle(), QString::fromUtf16(titles::FormHistory));
+    QCOMPARE(history.headers(u"TableMonths"_s),
+             (QStringList{u"Месяц"_s, u"Начислено"_s, u"Подоходный налог"_s, u"Другие удержания"_s,
+                          u"Удержано"_s, u"К выдаче"_s}));
+    const QString cut = u"Файл обрывается раньше 25-й строки"_s;
+    const QList<QStringList> months = {
+        {u"Январь 2008"_s, u"30000,00"_s, u"3900,00"_s, u"0,00"_s, u"3900,00"_s, u"26100,00"_s},
+        {u"Февраль 2008"_s, u"30500,50"_s, u"3965,00"_s, u"100,25"_s, u"4065,25"_s, u"26435,25"_s},
+        {u"Март 2008"_s, u"31000,00"_s, u"4030,00"_s, QString(), u"4030,00"_s, u"26970,00"_s},
+        {u"Май 2008"_s, cut, {}, {}, {}, {}},
+        {u"Июнь 2008"_s, u"Файл пустой"_s, {}, {}, {}, {}},
+        {u"Ноябрь 2008"_s, u"45000,75"_s, u"5850,00"_s, u"0,50"_s, u"5850,50"_s, u"39150,25"_s},
+        {u"Январь 2009"_s, u"32000,00"_s, u"4160,00"_s, u"0,00"_s, u"4160,00"_s, u"27840,00"_s},
+        {u"Февраль 2009"_s, u"32000,00"_s, u"4160,00"_s, u"1000,00"_s, u"5160,00"_s,
+         u"26840,00"_s}};
+    QCOMPARE(history.rows(u"TableMonths"_s), months);
+    // The reason stands across the amount columns.
+    QCOMPARE(history.table(u"TableMonths"_s)->columnSpan(3, 1), 5);
+    QCOMPARE(history.table(u"TableMonths"_s)->columnSpan(4, 1), 5);
+    QCOMPARE(history.table(u"TableMonths"_s)->columnSpan(5, 1), 1);
+
+    QCOMPARE(history.headers(u"TableYears"_s),
+             (QStringList{u"Год"_s, u"Месяцев"_s, u"Начислено"_s, u"Подоходный налог"_s,
+                          u"Удержано"_s, u"К выдаче"_s}));
+    const QList<QStringList> years = {
+        {u"2008"_s, u"4"_s, u"136501,25"_s, u"17745,00"_s, u"17845,75"_s, u"118655,50"_s},
+        {u"2009"_s, u"2"_s, u"64000,00"_s, u"8320,00"_s, u"9320,00"_s, u"54680,00"_s}};
+    QCOMPARE(history.rows(u"TableYears"_s), years);
+    // The two foreign names; the hidden file and the folder are not counted.
+    QCOMPARE(history.status(), u"Пропущено файлов: 2"_s);
+}
+
+void TestFormHistory::chartHoldsExactlyTheMonthsPresent()
+{
+    ProgramFolder folder;
+    writeTwoYears(folder.lists());
+    History history(folder);
+    history.form->show();
+
+    // April (no slip), May and June (not read) and December are gaps.
+    const std::map<QString, QList<QStringList>> expected = {
+        {u"К выдаче"_s,
+         {{u"01.2008=26100.00"_s, u"02.2008=26435.25"_s, u"03.2008=26970.00"_s},
+          {u"11.2008=39150.25"_s},
+          {u"01.2009=27840.00"_s, u"02.2009=26840.00"_s}}},
+        {u"Начислено"_s,
+         {{u"01.2008=30000.00"_s, u"02.2008=30500.50"_s, u"03.2008=31000.00"_s},
+          {u"11.2008=45000.75"_s},
+          {u"01.2009=32000.00"_s, u"02.2009=32000.00"_s}}}};
+    QCOMPARE(history.lines(), expected);
+
+    // One legend entry for each amount, however many pieces its line has.
+    QStringList legend;
+    for (QLegendMarker* marker : history.chart()->legend()->markers())
+        if (marker->isVisible())
+            legend << marker->label();
+    QCOMPARE(legend, (QStringList{u"К выдаче"_s, u"Начислено"_s}));
+
+    // Every point lies inside the time axis, and every tick in the middle of
+    // the month its label names.
+    auto* months = qobject_cast<QDateTimeAxis*>(history.chart()->axes(Qt::Horizontal).value(0));
+    QVERIFY(months != nullptr);
+    QVERIFY(months->min() < QDate(2008, 1, 1).startOfDay());
+    QVERIFY(months->max() > QDate(2009, 3, 1).startOfDay());
+    QVERIFY(months->tickCount() >= 2);
+    const qint64 first = months->min().toMSecsSinceEpoch();
+    const qint64 gap = (months->max().toMSecsSinceEpoch() - first) / (months->tickCount() - 1);
+    for (int tick = 0; tick < months->tickCount(); ++tick) {
+        const QDate date = QDateTime::fromMSecsSinceEpoch(first + tick * gap).date();
+        QVERIFY2(date.day() >= 10 && date.day() <= 20, qPrintable(date.toString(Qt::ISODate)));
+    }
+}
+
+void TestFormHistory::toolTipNamesTheMonthAndItsAmounts()
+{
+    ProgramFolder folder;
+    writeTwoYears(folder.lists());
+    History history(folder);
+    history.form->show();
+
+    auto* first = qobject_cast<QLineSeries*>(history.chart()->series().value(0));
+    QVERIFY(first != nullptr && first->count() == 3);
+    // A little after February's point.
+    const QPointF nearFebruary(first->at(1).x() + 3 * 24 * 3600 * 1000.0, 0);
+    emit first->hovered(nearFebruary, true);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(),
+             u"Февраль 2008 г.\nК выдаче: 26435,25 руб.\nНачислено: 30500,50 руб."_s);
+    emit first->hovered(nearFebruary, false);
+    QTRY_VERIFY(!QToolTip::isVisible());
+}
+
+void TestFormHistory::saveWritesTheTableAsCsv()
+{
+    ProgramFolder folder;
+    writeTwoYears(folder.lists());
+    History history(folder);
+    history.form->show();
+    history.chosen = folder.path() + u"/история.csv"_s;
+    QVERIFY(writeBytes(history.chosen, QByteArray(4096, 'x'))); // replaced whole
+
+    history.save();
+    QCOMPARE(history.requests.size(), std::size_t(1));
+    QCOMPARE(history.requests[0].caption, u"Сохранить таблицу"_s);
+    QCOMPARE(history.requests[0].filter, u"Таблица CSV (*.csv)"_s);
+    QVERIFY(history.requests[0].suggestedPath.endsWith(u"/История выплат.csv"_s));
+    QCOMPARE(readBytes(history.chosen), twoYearsCsv());
+    QCOMPARE(history.boxes, (std::vector<Message>{{u"Данные сохранены"_s, u"Сохранение"_s,
+                                                   Message::Icon::Information}}));
+}
+
+void TestFormHistory::failedSaveKeepsTheOldFile()
+{
+    ProgramFolder folder;
+    writeTwoYears(folder.lists());
+    History history(folder);
+    history.form->show();
+    history.chosen = folder.path() + u"/история.csv"_s;
+    QVERIFY(writeBytes(history.chosen, "old table"));
+    {
+        const FileSizeLimit fullDisk(64);
+        history.save();
+    }
+    QCOMPARE(readBytes(history.chosen), "old table"_ba);
+    QCOMPARE(history.boxes.size(), std::size_t(1));
+    QCOMPARE(history.boxes[0].icon, Message::Icon::Error);
+    QVERIFY(history.boxes[0].text.startsWith(u"Не удалось сохранить файл"_s));
+    QVERIFY(history.boxes[0].text.contains(u"история.csv"_s));
+
+    history.boxes.clear();
+    history.chosen = folder.path() + u"/нет такой папки/история.csv"_s;
+    history.save();
+    QCOMPARE(history.boxes.size(), std::size_t(1));
+    QCOMPARE(history.boxes[0].icon, Message::Icon::Error);
+}
+
+void TestFormHistory::cancelledSaveWritesNothing()
+{
+    ProgramFolder folder;
+    writeTwoYears(folder.lists());
+    History history(folder);
+    history.form->show();
+    const QStringList before = QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden);
+    history.save(); // the dialog answers nothing
+    QCOMPARE(history.requests.size(), std::size_t(1));
+    QVERIFY(history.boxes.empty());
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
+}
+
+void TestFormHistory::showingAgainReadsANewSlip()
+{
+    ProgramFolder folder;
+    writeTwoYears(folder.lists());
+    History history(folder);
+    history.form->show();
+    QCOMPARE(history.rows(u"TableMonths"_s).size(), 8);
+    history.form->hide();
+
+    // December 2008 saved from a sheet while the window is hidden.
+    Sheet sheet(folder.data());
+    QVERIFY(sheet.engine.setSelection(paycalc::List::Combo1, 2));
+    QVERIFY(sheet.engine.setSelection(paycalc::List::Combo2, 1));
+    sheet.engine.ModulUder();
+    payslip::savePaySlip(sheet.engine, folder.data(), u"Декабрь"_s, u"2008"_s);
+    const QString december = payslip::PayHistory::amountText(
+        paycalc::leadingNumber(sheet.engine.caption(paycalc::Label::Label39)));
+
+    history.form->show();
+    const QList<QStringList> rows = history.rows(u"TableMonths"_s);
+    QCOMPARE(rows.size(), 9);
+    QCOMPARE(rows[6].value(0), u"Декабрь 2008"_s);
+    QCOMPARE(rows[6].value(5), december);
+    QCOMPARE(history.rows(u"TableYears"_s).value(0).value(1), u"5"_s);
+    // November to February now make one line.
+    QCOMPARE(history.lines().at(u"К выдаче"_s).size(), 2);
+}
+
+void TestFormHistory::missingListsFolderIsReported()
+{
+    ProgramFolder folder;
+    QVERIFY(QDir(folder.lists()).removeRecursively());
+    History history(folder);
+    history.form->show();
+    QCOMPARE(history.status(),
+             u"Папка '"_s + QDir::toNativeSeparators(folder.lists()) + u"' не найдена"_s);
+    QVERIFY(history.rows(u"TableMonths"_s).isEmpty());
+    QVERIFY(history.rows(u"TableYears"_s).isEmpty());
+    QVERIFY(history.chart()->series().isEmpty());
+}
+
+// Slips are outside data: amounts at the edge of what a number holds are
+// shown, summed and drawn without breaking the window.
+void TestFormHistory::hugeAmountsAreShownAsRead()
+{
+    ProgramFolder folder;
+    for (const char16_t* name : {u"Январь 2010.txt", u"Февраль 2010.txt"})
+        writeSlip(folder.lists(), QString::fromUtf16(name),
+                  slipLines(u"1e999 руб."_s, u"-1e999 руб."_s, u"0 руб."_s, u"1e308 руб."_s,
+                            u"-1e308 руб."_s));
+    QTest::failOnWarning(
+        QRegularExpression(u"nan|inf"_s, QRegularExpression::CaseInsensitiveOption));
+    History history(folder);
+    history.form->show();
+    QCOMPARE(history.rows(u"TableMonths"_s).size(), 2);
+    QCOMPARE(history.rows(u"TableYears"_s).size(), 1);
+    QCOMPARE(history.lines().size(), std::size_t(2));
+    QVERIFY(!history.form->grab().isNull());
+}
+
+// The real dialog: it starts at the proposed file, asks to save, and a name
+// typed without an extension gets ".csv".
+void TestFormHistory::saveDialogProposesTheFileAndAddsTheExtension()
+{
+    ProgramFolder folder;
+    const QString proposed = folder.path() + u"/История выплат.csv"_s;
+    const FormHistory::SaveRequest request{u"Сохранить таблицу"_s, proposed,
+                                           u"Таблица CSV (*.csv)"_s};
+    QStringList seen;
+    whenDialogOpens([&](QFileDialog* dialog) {
+        seen << dialog->windowTitle() << dialog->selectedFiles().value(0)
+             << QString::number(dialog->acceptMode() == QFileDialog::AcceptSave);
+        // A name box with the focus keeps what the user is typing.
+        if (QWidget* focused = dialog->focusWidget())
+            focused->clearFocus();
+        dialog->selectFile(folder.path() + u"/таблица"_s);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    QCOMPARE(FormHistory::showSaveDialog(nullptr, request), folder.path() + u"/таблица.csv"_s);
+    QCOMPARE(seen, (QStringList{u"Сохранить таблицу"_s, proposed, u"1"_s}));
+
+    whenDialogOpens([](QFileDialog* dialog) { dialog->reject(); });
+    QCOMPARE(FormHistory::showSaveDialog(nullptr, request), QString());
+}
+
+QTEST_MAIN(TestFormHistory)
+#include "tst_formhistory.moc"
