@@ -1,3 +1,4 @@
+#include "filesizelimit.h"
 #include "paycalc/cp1251.h"
 #include "paycalc/indexation.h"
 #include "paycalc/salaryfile.h"
@@ -69,27 +70,6 @@ struct DataFolder
 
     QTemporaryDir m_dir;
     QDateTime clock{QDate(2024, 10, 1), QTime(12, 30, 45, 123)};
-};
-
-// Limits the size of every file this process writes, so that a write fails as
-// on a full disk, even for root. Restores the limit when it goes.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit limited = m_saved;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit m_saved{};
 };
 
 } // namespace

@@ -7,6 +7,9 @@
 #include "paycalc/messagesink.h"
 #include "paycalc/payengine.h"
 
+// Shared with the engine's tests: a write that fails as on a full disk.
+#include "../../paycalc/tests/filesizelimit.h"
+
 #include <csignal>
 #include <fcntl.h>
 #include <memory>
@@ -75,27 +78,6 @@ struct Sheet
 
     RecordingSink sink;
     paycalc::PayEngine engine;
-};
-
-// Limits the size of every file this process writes, so that a save fails
-// as on a full disk, even for root. Restores the limit when it goes.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit limited = m_saved;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit m_saved{};
 };
 
 // Lets this process open no further file: the limit of open files is lowered
