@@ -24,6 +24,9 @@ TickerBox::TickerBox(QWidget* parent) : QWidget(parent)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFocusPolicy(Qt::NoFocus);
     setBackgroundRole(QPalette::Base);
+    // The box paints every one of its pixels (see prepareLook), so a tick
+    // repaints the box alone, not the window behind it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     // Keep the shaped text after laying it out: every tick asks for a position in it.
     m_layout.setCacheEnabled(true);
     layOut(QString());
@@ -120,7 +123,8 @@ void TickerBox::prepareLook()
         return;
     m_panel = QPixmap(size() * ratio);
     m_panel.setDevicePixelRatio(ratio);
-    m_panel.fill(Qt::transparent);
+    // Where the frame leaves its corners free, the window shows through.
+    m_panel.fill(palette().color(QPalette::Window));
     QPainter painter(&m_panel);
     QStyleOptionFrame option;
     initStyleOption(&option);

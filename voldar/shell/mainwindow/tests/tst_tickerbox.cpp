@@ -65,6 +65,7 @@ private slots:
     void tailLooksLikeAFreshBox();
     void sameTextDoesNotRepaint();
     void newFontKeepsTheShownText();
+    void tickRepaintsTheBoxAlone();
 };
 
 void TestTickerBox::initTestCase()
@@ -158,6 +159,36 @@ void TestTickerBox::newFontKeepsTheShownText()
     const Ink expected = inkOf(textArea(*fresh));
     QVERIFY(std::abs(shown.left - expected.left) <= 1);
     QVERIFY(std::abs(shown.count - expected.count) <= expected.count / 20);
+}
+
+// A tick repaints the box alone: it covers every one of its pixels, the
+// corners its frame leaves free in the colour of the window behind, so the
+// window need not be painted again under it.
+void TestTickerBox::tickRepaintsTheBoxAlone()
+{
+    QWidget window;
+    QPalette green = window.palette();
+    green.setColor(QPalette::Window, QColor(180, 236, 226));
+    window.setPalette(green);
+    window.setAutoFillBackground(true);
+    auto* const box = new TickerBox(&window);
+    box->setGeometry(10, 10, 300, box->sizeHint().height());
+    window.resize(320, 60);
+    box->setText(Invitation);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    form1fixture::PaintCounter behind;
+    form1fixture::PaintCounter inFront;
+    window.installEventFilter(&behind);
+    box->installEventFilter(&inFront);
+    box->setText(Invitation.mid(1));
+    QTRY_COMPARE(inFront.paints, 1);
+    QCOMPARE(behind.paints, 0);
+
+    const QImage image = box->grab().toImage();
+    QCOMPARE(image.pixelColor(0, 0), QColor(180, 236, 226));
+    QCOMPARE(image.pixelColor(image.width() - 1, image.height() - 1), QColor(180, 236, 226));
 }
 
 QTEST_MAIN(TestTickerBox)
