@@ -78,4 +78,8 @@ void Form10::onTimer1Timeout()
     m_main->load();
     m_main->show();
     hide();
+    // The splash is never shown again: its picture and its window's drawing
+    // surface go now instead of staying in memory for the program's life.
+    ui->Picture1->clear();
+    destroy();
 }

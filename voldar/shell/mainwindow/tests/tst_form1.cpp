@@ -699,6 +699,12 @@ void TestForm1::splashHandsOverToTheMainWindow()
     QVERIFY(!splash.isVisible());
     QVERIFY(!splash.timer1()->isActive());
     QVERIFY(m_messages.isEmpty());
+    // The splash is not kept in memory behind the main window: no native
+    // window, no picture.
+    QVERIFY(splash.windowHandle() == nullptr);
+    const auto* picture = splash.findChild<QLabel*>(QStringLiteral("Picture1"));
+    QVERIFY(picture != nullptr);
+    QVERIFY(picture->pixmap().isNull());
 }
 
 // The main window is built while the splash shows, but nothing of loading
