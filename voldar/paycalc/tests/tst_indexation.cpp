@@ -1,7 +1,7 @@
-#include "filesizelimit.h"
 #include "paycalc/cp1251.h"
 #include "paycalc/indexation.h"
 #include "paycalc/salaryfile.h"
+#include "testfiles.h"
 
 #include <cmath>
 #include <csignal>
@@ -18,19 +18,6 @@ namespace salaryfile = paycalc::salaryfile;
 using paycalc::Message;
 
 namespace {
-
-QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
 
 const QByteArray RankFile = paycalc::cp1251::encodeLines(
     {u"Оклады по воинским званиям, руб. в месяц"_s, u"1"_s, u"Рядовой (матрос)"_s, u"6659"_s,

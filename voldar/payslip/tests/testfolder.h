@@ -7,8 +7,8 @@
 #include "paycalc/messagesink.h"
 #include "paycalc/payengine.h"
 
-// Shared with the engine's tests: a write that fails as on a full disk.
-#include "../../paycalc/tests/filesizelimit.h"
+// Shared with the engine's tests: file helpers and a disk that fills up.
+#include "../../paycalc/tests/testfiles.h"
 
 #include <csignal>
 #include <fcntl.h>
@@ -27,18 +27,6 @@ namespace payslip::test {
 using namespace Qt::StringLiterals;
 
 using RecordingSink = paycalc::MessageSink;
-
-inline QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-inline bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // A program folder: Data with the two salary files and an empty Lists folder.
 class ProgramFolder

@@ -1,3 +1,4 @@
+#include "../../paycalc/tests/testfiles.h"
 #include "paycalc/cp1251.h"
 #include "paycalc/salaryfile.h"
 #include "platform/titles.h"
@@ -20,19 +21,6 @@ using paycalc::Message;
 namespace salaryfile = paycalc::salaryfile;
 
 namespace {
-
-QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
 
 const QByteArray RankFile =
     paycalc::cp1251::encodeLines({u"Оклады по званиям"_s, u"1"_s, u"Рядовой (матрос)"_s, u"6659"_s,
