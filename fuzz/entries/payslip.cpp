@@ -13,10 +13,15 @@ namespace {
 using Reading = payslip::PaySlipReading;
 
 // The reading, straight off the lines: line n of a field fills it unless empty;
-// a file that ends before line 25 fails with the fields read so far.
+// a file that ends before line 25 is short with the fields read so far; one
+// larger than any slip is not read at all.
 Reading expectedReading(const QByteArray& bytes)
 {
     Reading reading;
+    if (bytes.size() > payslip::PaySlipMaxBytes) {
+        reading.status = Reading::Status::TooLarge;
+        return reading;
+    }
     if (bytes.isEmpty()) {
         reading.status = Reading::Status::Empty;
         return reading;
@@ -28,7 +33,7 @@ Reading expectedReading(const QByteArray& bytes)
             reading.values[field] = lines[line - 1];
     }
     reading.status = lines.size() >= payslip::PaySlipLineCount ? Reading::Status::Complete
-                                                               : Reading::Status::Failed;
+                                                               : Reading::Status::Short;
     return reading;
 }
 

@@ -70,7 +70,8 @@ public:
     FileRequest openRequest() const;
 
     // The request "Сохранить в PDF…" hands to the dialog: the shown slip's
-    // name with ".pdf", beside the slip.
+    // name with ".pdf", in the folder of the last PDF saved from this window,
+    // else in the user's documents folder.
     SaveRequest pdfRequest() const;
 
 private:
@@ -88,7 +89,8 @@ private:
     platform::MessageHook m_message = platform::showMessageBox;
     PrintHook m_print = printWidgetImage;
     SaveDialogHook m_saveDialog = showSaveDialog;
-    QString m_slipPath; // the slip whose period is shown; empty before the first
+    QString m_slipPath;  // the slip whose period is shown; empty before the first
+    QString m_pdfFolder; // where the last PDF went; empty before the first
 };
 
 } // namespace payslip

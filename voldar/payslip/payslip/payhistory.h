@@ -47,6 +47,11 @@ enum class HistoryAmount
 inline constexpr int HistoryAmountCount = 5;
 inline constexpr std::array<int, HistoryAmountCount> HistoryAmountLines = {18, 20, 21, 23, 25};
 
+// The amounts of the year totals, in column order.
+inline constexpr std::array<HistoryAmount, 4> YearAmounts = {
+    HistoryAmount::Accrued, HistoryAmount::IncomeTax, HistoryAmount::Withheld,
+    HistoryAmount::NetPay};
+
 // One slip of the history.
 struct HistoryMonth
 {
@@ -56,8 +61,12 @@ struct HistoryMonth
     // early); empty when it was read whole.
     QString problem;
     // The amounts; none where the slip's line is empty (the amount was never
-    // shown when the slip was saved) and for a slip that was not read.
+    // shown when the slip was saved), where it holds no amount, and for a
+    // slip that was not read.
     std::array<std::optional<double>, HistoryAmountCount> amounts{};
+    // What a value line holds when that is no amount ("Подождите..."); empty
+    // for an amount and for an empty line.
+    std::array<QString, HistoryAmountCount> notAmounts{};
 
     bool isRead() const { return problem.isEmpty(); }
     std::optional<double> amount(HistoryAmount which) const
@@ -82,24 +91,31 @@ struct ChartSpan
     int tickCount() const { return (lastTick - firstTick) / tickStep + 1; }
 };
 
-// The sums of one calendar year over the slips that were read.
+// The sums of one calendar year over the slips that were read. A slip whose
+// line holds no amount adds nothing to that amount's sum nor to its count.
 struct HistoryYear
 {
     int year = 0;
     int months = 0; // slips read for this year
-    double accrued = 0;
-    double incomeTax = 0;
-    double withheld = 0;
-    double netPay = 0;
+    std::array<double, HistoryAmountCount> sums{};
+    std::array<int, HistoryAmountCount> counted{}; // months that hold the amount
+
+    double sum(HistoryAmount which) const { return sums[static_cast<std::size_t>(which)]; }
+    int count(HistoryAmount which) const { return counted[static_cast<std::size_t>(which)]; }
 };
 
 // Every pay slip saved in a Data folder's Lists, oldest month first, with the
-// yearly totals, the texts the history window shows and the table as CSV.
-// Slips are read with the pay-slip reader and their amounts with the
-// leading-number rule, as the rest of the program reads them.
+// yearly totals, the texts the history window shows and the tables as CSV.
+// Slips are read with the pay-slip reader. A value line is an amount only
+// when it holds a number and at most " руб." (as the program writes them)
+// and no more than a month's pay could be (MaxAmount): anything else, such
+// as a caption saved while it read "Подождите...", is no amount.
 class PayHistory
 {
 public:
+    // The largest amount in roubles, either way, that a slip's line may hold.
+    static constexpr double MaxAmount = 1e12;
+
     // Reads `dataFolder`/Lists. Files with other names than a slip's are left
     // alone and counted; a slip that cannot be read stays in with its reason.
     static PayHistory load(const QString& dataFolder);
@@ -110,6 +126,8 @@ public:
 
     // "Пропущено файлов: N", or why the Lists folder could not be read.
     QString statusText() const;
+    // "Расчетных листков нет в папке <Lists>"; empty when there are slips.
+    QString emptyText() const;
 
     // Runs of slips for consecutive calendar months that all hold `which`, as
     // indexes into months(): a chart draws one line through each run, so
@@ -121,24 +139,33 @@ public:
     // "Март 2008 г." and its net pay and accrued total, for a chart point.
     QString toolTip(int monthIndex) const;
 
-    // The table as CSV for a Russian spreadsheet: UTF-8 with a byte-order
-    // mark, semicolons, decimal commas, CR LF; a slip that was not read has
-    // its reason in the last column.
+    // The tables as CSV for a Russian spreadsheet: UTF-8 with a byte-order
+    // mark, semicolons, CR LF; the months with the texts of monthTexts(), then
+    // a blank line and the years with those of yearTexts().
     QByteArray csv() const;
 
     // The column head of an amount ("К выдаче"), also the name of its line.
     static QString amountName(HistoryAmount which);
+    // "Месяц", the amounts and "Примечание".
     static QStringList monthHeaders();
     static QStringList yearHeaders();
     // "Март 2008"
     static QString periodText(const SlipMonth& month);
     // Two decimals with a decimal comma ("26636,50"); empty for no amount.
     static QString amountText(std::optional<double> amount);
+    // A month's row under monthHeaders(): an amount, "нет суммы" for a line
+    // that holds none, empty for an empty line; the note names each such line
+    // and what it holds, or says why the slip was not read.
+    static QStringList monthTexts(const HistoryMonth& entry);
+    // A year's row under yearHeaders(); a sum over fewer months than the
+    // year's slips says over how many ("26100,00 (1 мес.)").
+    static QStringList yearTexts(const HistoryYear& year);
 
 private:
     std::vector<HistoryMonth> m_months;
     std::vector<HistoryYear> m_years;
     int m_skipped = 0;
+    QString m_lists;
     QString m_folderProblem;
 };
 

@@ -60,25 +60,40 @@ PaySlipName paySlipFileName(const QString& monthText, const QString& yearText);
 paycalc::Message savePaySlip(const paycalc::PayEngine& engine, const QString& dataFolder,
                              const QString& monthText, const QString& yearText);
 
+// A slip is 25 short lines: a file larger than this is no slip and is not
+// read whole.
+inline constexpr qsizetype PaySlipMaxBytes = 64 * 1024;
+
 // What was read from a slip file. A section line is read and dropped; a value
 // line that is empty gives no value, so the viewer keeps that field's text.
 struct PaySlipReading
 {
     enum class Status
     {
-        Complete, // all 25 lines were read
-        Empty,    // the file holds nothing: nothing changes
-        Failed,   // it could not be opened or ends before line 25
+        Complete,   // all 25 lines were read
+        Empty,      // the file holds nothing: nothing changes
+        Short,      // it ends before line 25: the fields before the end are read
+        CannotOpen, // it could not be opened: nothing read
+        TooLarge,   // larger than PaySlipMaxBytes: nothing read
+        ReadError,  // opened, but reading it failed: nothing read
     };
-    Status status = Status::Failed;
+    Status status = Status::CannotOpen;
     std::array<std::optional<QString>, PaySlipFieldCount> values{};
+    QString error; // the system's reason for CannotOpen and ReadError
 };
 PaySlipReading readPaySlip(const QString& path);
+
+// Why a slip that was not read whole shows no amounts, in words ("Файл
+// пустой", "Файл обрывается раньше 25-й строки", ...); empty when complete.
+QString paySlipProblem(const PaySlipReading& reading);
 
 // The viewer's period field for a slip file name: "Март 2008.txt" → "Март 2008 г.".
 QString paySlipPeriod(const QString& fileName);
 
-// "Ошибка при чтени файла: <name>" / "Ошибка": a slip that could not be read.
-paycalc::Message paySlipReadFailedMessage(const QString& fileName);
+// The viewer's box for a slip it could not read whole ("Ошибка"): for a file
+// that cannot be opened or ends early "Ошибка при чтени файла: <name>" and
+// "Попробуйте создать его заново."; for one too large or unreadable, the
+// name and the reason.
+paycalc::Message paySlipReadFailedMessage(const QString& fileName, const PaySlipReading& reading);
 
 } // namespace payslip

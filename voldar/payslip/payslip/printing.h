@@ -24,9 +24,9 @@ PrintResult printWidgetImage(QWidget* widget);
 
 // Writes what printWidgetImage() puts on paper, the window as it looks now at
 // its size on screen (shrunk only to fit), as a one-page A4 PDF at `path`,
-// its texts kept as text. The file is replaced in one step, so a failure
-// leaves an earlier file of that name as it was; only a disk that fills up
-// unnoticed during the write costs it (the cut file is then removed).
+// its texts kept as text. The PDF is written beside `path`, read back and
+// only then put in its place, so a failure leaves an earlier file of that
+// name as it was.
 PrintResult writeWidgetPdf(QWidget* widget, const QString& path);
 
 // Replaceable printing, so that windows can be tested without a print queue.
@@ -37,5 +37,8 @@ paycalc::Message printFailedMessage(const QString& failure);
 
 // "Файл PDF не сохранён" / "Ошибка": the box of a PDF that was not written.
 paycalc::Message pdfFailedMessage(const QString& failure);
+
+// "Файл PDF сохранён" and the full path / "Сохранение": where the PDF went.
+paycalc::Message pdfSavedMessage(const QString& path);
 
 } // namespace payslip

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPalette>
+#include <QStandardPaths>
 #include <utility>
 
 namespace payslip {
@@ -92,12 +93,15 @@ Form9::FileRequest Form9::openRequest() const
 
 Form9::SaveRequest Form9::pdfRequest() const
 {
-    const QFileInfo slip(m_slipPath);
-    const QString suggested =
-        m_slipPath.isEmpty()
-            ? QDir(m_dataFolder).filePath(QStringLiteral("Lists/Расчетный листок.pdf"))
-            : slip.dir().filePath(slip.completeBaseName() + u".pdf");
-    return {QStringLiteral("Сохранить в PDF"), suggested, QStringLiteral("PDF (*.pdf)")};
+    // A PDF is a document, not a slip: it goes where the user keeps documents,
+    // not into Lists, where the history would count it as a foreign file.
+    const QString folder = m_pdfFolder.isEmpty()
+                               ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                               : m_pdfFolder;
+    const QString name = m_slipPath.isEmpty() ? QStringLiteral("Расчетный листок")
+                                              : QFileInfo(m_slipPath).completeBaseName();
+    return {QStringLiteral("Сохранить в PDF"), QDir(folder).filePath(name + u".pdf"),
+            QStringLiteral("PDF (*.pdf)")};
 }
 
 void Form9::openPaySlip(const QString& path)
@@ -110,8 +114,8 @@ void Form9::openPaySlip(const QString& path)
             fieldOf(*ui, field)->setText(*value);
     }
     const QString fileName = QFileInfo(path).fileName();
-    if (reading.status == PaySlipReading::Status::Failed) {
-        m_message(this, paySlipReadFailedMessage(fileName));
+    if (reading.status != PaySlipReading::Status::Complete) {
+        m_message(this, paySlipReadFailedMessage(fileName, reading));
         return;
     }
     ui->Period->setText(paySlipPeriod(fileName));
@@ -149,8 +153,12 @@ void Form9::onSavePdfClicked()
     if (path.isEmpty())
         return;
     const PrintResult result = writeWidgetPdf(printedForm(), path);
-    if (!result.printed)
+    if (!result.printed) {
         m_message(this, pdfFailedMessage(result.failure));
+        return;
+    }
+    m_pdfFolder = QFileInfo(path).absolutePath();
+    m_message(this, pdfSavedMessage(path));
 }
 
 QWidget* Form9::printedForm()

@@ -11,7 +11,9 @@
 #include <QDir>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QLocale>
 #include <QPen>
+#include <QStackedWidget>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QToolTip>
@@ -45,11 +47,6 @@ QTableWidgetItem* textItem(const QString& text, Qt::Alignment alignment = Qt::Al
     auto* item = new QTableWidgetItem(text);
     item->setTextAlignment(alignment | Qt::AlignVCenter);
     return item;
-}
-
-QTableWidgetItem* amountItem(std::optional<double> amount)
-{
-    return textItem(PayHistory::amountText(amount), Qt::AlignRight);
 }
 
 void setHeaders(QTableWidget& table, const QStringList& headers, int rows)
@@ -130,8 +127,10 @@ void FormHistory::showMonths()
             table.setSpan(row, 1, 1, HistoryAmountCount);
             continue;
         }
-        for (int column = 0; column < HistoryAmountCount; ++column)
-            table.setItem(row, column + 1, amountItem(entry.amounts[column]));
+        const QStringList texts = PayHistory::monthTexts(entry);
+        for (int column = 1; column <= HistoryAmountCount; ++column)
+            table.setItem(row, column, textItem(texts[column], Qt::AlignRight));
+        table.setItem(row, HistoryAmountCount + 1, textItem(texts.back()));
     }
     table.resizeColumnsToContents();
 }
@@ -142,20 +141,28 @@ void FormHistory::showYears()
     const std::vector<HistoryYear>& years = m_history.years();
     setHeaders(table, PayHistory::yearHeaders(), static_cast<int>(years.size()));
     for (int row = 0; row < static_cast<int>(years.size()); ++row) {
-        const HistoryYear& year = years[row];
-        const double sums[] = {year.accrued, year.incomeTax, year.withheld, year.netPay};
-        table.setItem(row, 0, textItem(QString::number(year.year)));
-        table.setItem(row, 1, textItem(QString::number(year.months), Qt::AlignRight));
-        for (int column = 0; column < 4; ++column)
-            table.setItem(row, column + 2, amountItem(sums[column]));
+        const QStringList texts = PayHistory::yearTexts(years[row]);
+        for (int column = 0; column < texts.size(); ++column)
+            table.setItem(row, column,
+                          textItem(texts[column], column == 0 ? Qt::AlignLeft : Qt::AlignRight));
     }
     table.resizeColumnsToContents();
 }
 
 void FormHistory::showChart()
 {
+    // Without slips the window says so, and where it looked, instead of an
+    // empty chart.
+    const QString empty = m_history.emptyText();
+    ui->LabelNoSlips->setText(empty);
+    ui->ChartStack->setCurrentWidget(empty.isEmpty() ? static_cast<QWidget*>(ui->ChartView)
+                                                     : ui->LabelNoSlips);
+
     auto* chart = new QChart;
     chart->legend()->setAlignment(Qt::AlignBottom);
+    // Amounts with their thousands grouped the Russian way: "200 000".
+    chart->setLocale(QLocale(QLocale::Russian, QLocale::Russia));
+    chart->setLocalizeNumbers(true);
 
     auto* months = new QDateTimeAxis;
     months->setObjectName(u"AxisMonths"_s);
@@ -173,13 +180,16 @@ void FormHistory::showChart()
     addRuns(*chart, HistoryAmount::NetPay, QColor(0x1f, 0x77, 0xb4));
     addRuns(*chart, HistoryAmount::Accrued, QColor(0xd6, 0x27, 0x28));
 
+    // Axes without a point would only label a range of nothing.
     const ChartSpan span = m_history.chartSpan();
+    months->setVisible(span.hasPoints);
+    roubles->setVisible(span.hasPoints);
     if (span.hasPoints) {
         months->setRange(timeAt(span.firstTick), timeAt(span.lastTick));
         months->setTickCount(span.tickCount());
+        roubles->setRange(span.low, span.high);
+        roubles->applyNiceNumbers();
     }
-    roubles->setRange(span.low, span.high);
-    roubles->applyNiceNumbers();
 
     QChart* previous = ui->ChartView->chart();
     ui->ChartView->setChart(chart);

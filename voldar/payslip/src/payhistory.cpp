@@ -7,9 +7,10 @@
 #include "payslip/payslipfile.h"
 
 #include <algorithm>
+#include <cmath>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace payslip {
 
@@ -33,29 +34,40 @@ const QStringList& monthNames()
     return names;
 }
 
-// Why a slip that the reader could not finish shows no amounts.
-QString problemOf(const QString& path, PaySlipReading::Status status)
+// The amount of a value line, read strictly: blanks, an optional sign,
+// digits with at most one point, an optional exponent, then blanks, an
+// optional "руб." and blanks; nothing else. Every caption the program writes
+// reads (" 1234.56 руб.", "-.5 руб.", "1500.5"); a hand-edited line, one of
+// blanks or "Подождите..." does not, nor an amount beyond any month's pay.
+std::optional<double> strictAmount(const QString& line)
 {
-    if (status == PaySlipReading::Status::Empty)
-        return u"Файл пустой"_s;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return u"Не удалось открыть файл ("_s + file.errorString() + u')';
-    return u"Файл обрывается раньше 25-й строки"_s;
+    static const QRegularExpression amount(QRegularExpression::anchoredPattern(
+        u" *([+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?) *(?:руб\\.)? *"_s));
+    const QRegularExpressionMatch match = amount.match(line);
+    if (!match.hasMatch())
+        return std::nullopt;
+    // The reader saturates an overflow at the largest double.
+    const double value = paycalc::leadingNumber(match.capturedView(1));
+    if (!std::isfinite(value) || std::abs(value) > PayHistory::MaxAmount)
+        return std::nullopt;
+    return value;
 }
 
 HistoryMonth readMonth(const QDir& lists, const QString& fileName, SlipMonth month)
 {
-    HistoryMonth entry{month, fileName, {}, {}};
-    const QString path = lists.filePath(fileName);
-    const PaySlipReading reading = readPaySlip(path);
+    HistoryMonth entry{month, fileName, {}, {}, {}};
+    const PaySlipReading reading = readPaySlip(lists.filePath(fileName));
     if (reading.status != PaySlipReading::Status::Complete) {
-        entry.problem = problemOf(path, reading.status);
+        entry.problem = paySlipProblem(reading);
         return entry;
     }
     for (int column = 0; column < HistoryAmountCount; ++column) {
-        if (const auto& text = reading.values[fieldOfLine(HistoryAmountLines[column])])
-            entry.amounts[column] = paycalc::leadingNumber(*text);
+        const auto& text = reading.values[fieldOfLine(HistoryAmountLines[column])];
+        if (!text)
+            continue;
+        entry.amounts[column] = strictAmount(*text);
+        if (!entry.amounts[column])
+            entry.notAmounts[column] = *text;
     }
     return entry;
 }
@@ -69,16 +81,32 @@ std::vector<HistoryYear> yearTotals(const std::vector<HistoryMonth>& months)
         if (years.empty() || years.back().year != entry.month.year)
             years.push_back({entry.month.year});
         HistoryYear& year = years.back();
-        const auto add = [&entry](double& sum, HistoryAmount which) {
-            sum += entry.amount(which).value_or(0.0);
-        };
         ++year.months;
-        add(year.accrued, HistoryAmount::Accrued);
-        add(year.incomeTax, HistoryAmount::IncomeTax);
-        add(year.withheld, HistoryAmount::Withheld);
-        add(year.netPay, HistoryAmount::NetPay);
+        for (int column = 0; column < HistoryAmountCount; ++column) {
+            if (const std::optional<double> amount = entry.amounts[column]) {
+                year.sums[column] += *amount;
+                ++year.counted[column];
+            }
+        }
     }
     return years;
+}
+
+// "Строка 25: «Подождите...»" for each line that holds no amount; a long line
+// is cut, so that the note stays a note.
+QString notesOf(const HistoryMonth& entry)
+{
+    constexpr qsizetype Shown = 40;
+    QStringList notes;
+    for (int column = 0; column < HistoryAmountCount; ++column) {
+        const QString& text = entry.notAmounts[column];
+        if (text.isEmpty())
+            continue;
+        const QString shown = text.size() > Shown ? text.left(Shown) + u'…' : text;
+        notes << u"Строка "_s + QString::number(HistoryAmountLines[column]) + u": «"_s + shown +
+                     u'»';
+    }
+    return notes.join(u"; "_s);
 }
 
 // A CSV field: quoted when it holds a separator, a quote or a line break.
@@ -92,10 +120,12 @@ QString csvField(const QString& text)
     return u'"' + quoted + u'"';
 }
 
-// The amount as read, at full precision, with a decimal comma.
-QString csvAmount(std::optional<double> amount)
+QString csvLine(const QStringList& texts)
 {
-    return amount ? paycalc::amountText(*amount).replace(u'.', u',') : QString();
+    QStringList fields;
+    for (const QString& text : texts)
+        fields << csvField(text);
+    return fields.join(u';');
 }
 
 } // namespace
@@ -122,6 +152,7 @@ PayHistory PayHistory::load(const QString& dataFolder)
 {
     PayHistory history;
     const QDir lists(QDir(dataFolder).filePath(u"Lists"_s));
+    history.m_lists = lists.path();
     if (!QFileInfo(lists.path()).isDir()) {
         history.m_folderProblem =
             u"Папка '"_s + QDir::toNativeSeparators(lists.path()) + u"' не найдена"_s;
@@ -149,6 +180,13 @@ QString PayHistory::statusText() const
     return u"Пропущено файлов: "_s + QString::number(m_skipped);
 }
 
+QString PayHistory::emptyText() const
+{
+    if (!m_months.empty())
+        return {};
+    return u"Расчетных листков нет в папке "_s + QDir::toNativeSeparators(m_lists);
+}
+
 std::vector<std::vector<int>> PayHistory::runs(HistoryAmount which) const
 {
     std::vector<std::vector<int>> runs;
@@ -170,9 +208,6 @@ std::vector<std::vector<int>> PayHistory::runs(HistoryAmount which) const
 ChartSpan PayHistory::chartSpan() const
 {
     constexpr int MaxTickGaps = 12;
-    // A slip is a text file anyone may edit: an amount beyond any pay must not
-    // make the span overflow. Such points lie outside the drawn range.
-    constexpr double Beyond = 1e15;
 
     ChartSpan span;
     int first = 0;
@@ -185,8 +220,8 @@ ChartSpan PayHistory::chartSpan() const
             const int number = entry.month.number();
             first = span.hasPoints ? std::min(first, number) : number;
             last = span.hasPoints ? std::max(last, number) : number;
-            span.low = std::max(std::min(span.low, *amount), -Beyond);
-            span.high = std::max(span.high, std::min(*amount, Beyond));
+            span.low = std::min(span.low, *amount);
+            span.high = std::max(span.high, *amount);
             span.hasPoints = true;
         }
     }
@@ -224,16 +259,13 @@ QString PayHistory::toolTip(int monthIndex) const
 
 QByteArray PayHistory::csv() const
 {
-    QStringList lines;
-    lines << (monthHeaders() << u"Примечание"_s).join(u';');
-    for (const HistoryMonth& entry : m_months) {
-        QStringList fields{csvField(periodText(entry.month))};
-        for (const std::optional<double>& amount : entry.amounts)
-            fields << csvAmount(amount);
-        fields << csvField(entry.problem);
-        lines << fields.join(u';');
-    }
-    QString text = lines.join(u"\r\n"_s) + u"\r\n"_s;
+    QStringList lines{csvLine(monthHeaders())};
+    for (const HistoryMonth& entry : m_months)
+        lines << csvLine(monthTexts(entry));
+    lines << QString() << csvLine(yearHeaders());
+    for (const HistoryYear& year : m_years)
+        lines << csvLine(yearTexts(year));
+    const QString text = lines.join(u"\r\n"_s) + u"\r\n"_s;
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
@@ -259,17 +291,15 @@ QStringList PayHistory::monthHeaders()
     QStringList headers{u"Месяц"_s};
     for (int column = 0; column < HistoryAmountCount; ++column)
         headers << amountName(static_cast<HistoryAmount>(column));
-    return headers;
+    return headers << u"Примечание"_s;
 }
 
 QStringList PayHistory::yearHeaders()
 {
-    return {u"Год"_s,
-            u"Месяцев"_s,
-            amountName(HistoryAmount::Accrued),
-            amountName(HistoryAmount::IncomeTax),
-            amountName(HistoryAmount::Withheld),
-            amountName(HistoryAmount::NetPay)};
+    QStringList headers{u"Год"_s, u"Месяцев"_s};
+    for (const HistoryAmount which : YearAmounts)
+        headers << amountName(which);
+    return headers;
 }
 
 QString PayHistory::periodText(const SlipMonth& month)
@@ -287,6 +317,28 @@ QString PayHistory::amountText(std::optional<double> amount)
     if (text == u"-0,00")
         text.remove(0, 1);
     return text;
+}
+
+QStringList PayHistory::monthTexts(const HistoryMonth& entry)
+{
+    QStringList texts{periodText(entry.month)};
+    for (int column = 0; column < HistoryAmountCount; ++column) {
+        texts << (entry.notAmounts[column].isEmpty() ? amountText(entry.amounts[column])
+                                                     : u"нет суммы"_s);
+    }
+    return texts << (entry.isRead() ? notesOf(entry) : entry.problem);
+}
+
+QStringList PayHistory::yearTexts(const HistoryYear& year)
+{
+    QStringList texts{QString::number(year.year), QString::number(year.months)};
+    for (const HistoryAmount which : YearAmounts) {
+        QString sum = amountText(year.sum(which));
+        if (year.count(which) < year.months)
+            sum += u" ("_s + QString::number(year.count(which)) + u" мес.)"_s;
+        texts << sum;
+    }
+    return texts;
 }
 
 paycalc::Message saveHistoryCsv(const PayHistory& history, const QString& path)

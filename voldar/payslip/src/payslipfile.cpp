@@ -132,20 +132,31 @@ paycalc::Message savePaySlip(const paycalc::PayEngine& engine, const QString& da
 
 PaySlipReading readPaySlip(const QString& path)
 {
+    using Status = PaySlipReading::Status;
     PaySlipReading reading;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        reading.error = file.errorString();
         return reading;
-    const QByteArray bytes = file.readAll();
-    const bool readFailed = file.error() != QFileDevice::NoError;
-    file.close();
-    if (readFailed)
+    }
+    // One byte past the bound tells a slip from a larger file without reading
+    // the larger one whole (a device never ends).
+    const QByteArray bytes = file.read(PaySlipMaxBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        reading.status = Status::ReadError;
+        reading.error = file.errorString();
         return reading;
+    }
+    if (bytes.size() > PaySlipMaxBytes) {
+        reading.status = Status::TooLarge;
+        return reading;
+    }
     if (bytes.isEmpty()) {
-        reading.status = PaySlipReading::Status::Empty;
+        reading.status = Status::Empty;
         return reading;
     }
 
+    reading.status = Status::Short;
     paycalc::cp1251::LineReader reader(bytes);
     for (int line = 1; line <= PaySlipLineCount; ++line) {
         const std::optional<QString> text = reader.readLine();
@@ -155,8 +166,29 @@ PaySlipReading readPaySlip(const QString& path)
         if (field >= 0 && !text->isEmpty())
             reading.values[field] = *text;
     }
-    reading.status = PaySlipReading::Status::Complete;
+    reading.status = Status::Complete;
     return reading;
+}
+
+QString paySlipProblem(const PaySlipReading& reading)
+{
+    using Status = PaySlipReading::Status;
+    switch (reading.status) {
+    case Status::Complete:
+        return {};
+    case Status::Empty:
+        return QStringLiteral("Файл пустой");
+    case Status::Short:
+        return QStringLiteral("Файл обрывается раньше 25-й строки");
+    case Status::CannotOpen:
+        return u"Не удалось открыть файл (" + reading.error + u')';
+    case Status::TooLarge:
+        return u"Файл больше " + QString::number(PaySlipMaxBytes / 1024) +
+               u" КБ: это не расчетный листок";
+    case Status::ReadError:
+        return u"Ошибка чтения файла (" + reading.error + u')';
+    }
+    return {};
 }
 
 QString paySlipPeriod(const QString& fileName)
@@ -164,10 +196,15 @@ QString paySlipPeriod(const QString& fileName)
     return fileName.left(std::max<qsizetype>(0, fileName.size() - 4)) + u" г.";
 }
 
-paycalc::Message paySlipReadFailedMessage(const QString& fileName)
+paycalc::Message paySlipReadFailedMessage(const QString& fileName, const PaySlipReading& reading)
 {
+    using Status = PaySlipReading::Status;
+    const paycalc::Message::Icon icon = paycalc::Message::Icon::Error;
+    if (reading.status == Status::TooLarge || reading.status == Status::ReadError)
+        return {u"Файл не прочитан: " + fileName + u'\r' + paySlipProblem(reading),
+                QStringLiteral("Ошибка"), icon};
     return {u"Ошибка при чтени файла: " + fileName + u"\rПопробуйте создать его заново.",
-            QStringLiteral("Ошибка"), paycalc::Message::Icon::Error};
+            QStringLiteral("Ошибка"), icon};
 }
 
 } // namespace payslip

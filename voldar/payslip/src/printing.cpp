@@ -1,9 +1,10 @@
 #include "payslip/printing.h"
 
+#include "filesave.h"
+
 #include <optional>
 #include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
@@ -11,7 +12,6 @@
 #include <QPixmap>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 #include <QWidget>
 
 namespace payslip {
@@ -115,18 +115,9 @@ PrintResult writeWidgetPdf(QWidget* widget, const QString& path)
     if (!pdf || pdf->isEmpty())
         return failed(QStringLiteral("Не удалось построить страницу PDF"));
 
-    const QString shown = QDir::toNativeSeparators(path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(*pdf) != pdf->size() || !file.commit())
-        return failed(shown + u": " + file.errorString());
-    // QSaveFile can commit a file cut short on a full disk without saying so.
-    // A cut file is no document; it goes rather than stay as one.
-    QFile written(path);
-    if (!written.open(QIODevice::ReadOnly) || written.readAll() != *pdf) {
-        written.close();
-        QFile::remove(path);
-        return failed(shown + u": файл записан не полностью (нет места на диске?)");
-    }
+    const QString failure = detail::saveWholeFile(path, *pdf);
+    if (!failure.isEmpty())
+        return failed(QDir::toNativeSeparators(path) + u": " + failure);
     return {true, {}};
 }
 
@@ -140,6 +131,12 @@ paycalc::Message pdfFailedMessage(const QString& failure)
 {
     return {u"Файл PDF не сохранён\r" + failure, QStringLiteral("Ошибка"),
             paycalc::Message::Icon::Error};
+}
+
+paycalc::Message pdfSavedMessage(const QString& path)
+{
+    return {u"Файл PDF сохранён\r" + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()),
+            QStringLiteral("Сохранение"), paycalc::Message::Icon::Information};
 }
 
 } // namespace payslip

@@ -34,8 +34,8 @@ inline void writeSlip(const QString& lists, const QString& name, const QStringLi
 
 // January to March and November 2008 read whole (March with an empty
 // other-deductions line), May 2008 cut short after ten lines, June 2008
-// empty, January and February 2009; two foreign files, a hidden file and a
-// folder.
+// empty, August 2008 with no amount in its accrued and net-pay lines, January
+// and February 2009; two foreign files, a hidden file and a folder.
 inline void writeTwoYears(const QString& lists)
 {
     using namespace Qt::StringLiterals;
@@ -52,6 +52,9 @@ inline void writeTwoYears(const QString& lists)
         lists, u"Май 2008.txt"_s,
         slipLines(u"1 руб."_s, u"1 руб."_s, u"1 руб."_s, u"1 руб."_s, u"1 руб."_s).mid(0, 10));
     QVERIFY(writeBytes(lists + u"/Июнь 2008.txt"_s, QByteArray()));
+    writeSlip(
+        lists, u"Август 2008.txt"_s,
+        slipLines(u"Подождите..."_s, u"4000 руб."_s, u"0 руб."_s, u"4000 руб."_s, u"1e999 руб."_s));
     writeSlip(lists, u"Ноябрь 2008.txt"_s,
               slipLines(u"45000.75 руб."_s, u"5850 руб."_s, u".5 руб."_s, u"5850.5 руб."_s,
                         u"39150.25 руб."_s));

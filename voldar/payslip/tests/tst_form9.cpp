@@ -79,7 +79,7 @@ private slots:
     void exitHidesAndKeepsTheTextsCloseDiscards();
     void printPrintsTheFormAndReportsFailure();
     void savePdfWritesThePrintedFormAsOnePage();
-    void savePdfSuggestsTheSlipsNameBesideIt();
+    void savePdfSuggestsTheDocumentsThenTheLastFolder();
     void savePdfCancelledWritesNothing();
     void savePdfFailureIsReported_data();
     void savePdfFailureIsReported();
@@ -215,6 +215,12 @@ void TestForm9::shortOrMissingFileFillsWhatItHasThenReports()
     QCOMPARE(viewer.boxes.size(), 2u);
     QVERIFY(viewer.boxes[1].text.contains(u": Нет такого.txt\r"_s));
     QCOMPARE(viewer.form->fieldText(10), u"109 руб."_s);
+
+    // A whole slip followed by more than a slip could hold is no slip.
+    QVERIFY(writeBytes(folder.lists() + u"/Июль 2008.txt", QByteArray(64 * 1024 + 1, ' ')));
+    viewer.open(folder.lists() + u"/Июль 2008.txt");
+    QCOMPARE(viewer.boxes.back().text,
+             u"Файл не прочитан: Июль 2008.txt\rФайл больше 64 КБ: это не расчетный листок"_s);
 }
 
 void TestForm9::emptyFileChangesNothing()
@@ -311,7 +317,8 @@ void TestForm9::savePdfWritesThePrintedFormAsOnePage()
     viewer.open(folder.lists() + u"/Март 2008.txt");
     viewer.form->setSaveDialogHook([&](QWidget*, const Form9::SaveRequest&) { return pdf; });
     viewer.form->findChild<QAction*>(u"savePdf"_s)->trigger();
-    QVERIFY(viewer.boxes.empty());
+    QCOMPARE(viewer.boxes, (std::vector<Message>{{u"Файл PDF сохранён\r"_s + pdf, u"Сохранение"_s,
+                                                  Message::Icon::Information}}));
 
     const QString info = popplerOutput(u"pdfinfo"_s, {pdf});
     QVERIFY2(
@@ -325,22 +332,33 @@ void TestForm9::savePdfWritesThePrintedFormAsOnePage()
     QVERIFY(QDir(elsewhere.path()).entryList(QDir::Files) == QStringList{u"листок.pdf"_s});
 }
 
-void TestForm9::savePdfSuggestsTheSlipsNameBesideIt()
+// A PDF is proposed among the user's documents, then where the last one went,
+// never in Lists, under the shown slip's name.
+void TestForm9::savePdfSuggestsTheDocumentsThenTheLastFolder()
 {
     ProgramFolder folder;
     QTemporaryDir elsewhere;
     writeSlip(elsewhere.filePath(u"Май 2009.txt"_s), payslip::paySlipLines(valuesStartingAt(5)));
     Viewer viewer(folder);
+    viewer.form->show();
+    const QDir documents(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
 
-    // Nothing shown yet: a general name in Lists.
-    QCOMPARE(viewer.form->pdfRequest().suggestedPath, folder.lists() + u"/Расчетный листок.pdf"_s);
+    // Nothing shown yet: a general name.
+    QCOMPARE(viewer.form->pdfRequest().suggestedPath,
+             documents.filePath(u"Расчетный листок.pdf"_s));
     QCOMPARE(viewer.form->pdfRequest().filter, u"PDF (*.pdf)"_s);
 
     viewer.open(elsewhere.filePath(u"Май 2009.txt"_s));
-    QCOMPARE(viewer.form->pdfRequest().suggestedPath, elsewhere.filePath(u"Май 2009.pdf"_s));
+    QCOMPARE(viewer.form->pdfRequest().suggestedPath, documents.filePath(u"Май 2009.pdf"_s));
+
+    QTemporaryDir chosen;
+    viewer.form->setSaveDialogHook(
+        [&](QWidget*, const Form9::SaveRequest&) { return chosen.filePath(u"листок.pdf"_s); });
+    viewer.form->findChild<QAction*>(u"savePdf"_s)->trigger();
+    QCOMPARE(viewer.boxes.size(), 1u);
     // A slip that could not be read leaves the period, and the name, as they were.
     viewer.open(folder.lists() + u"/Нет такого.txt");
-    QCOMPARE(viewer.form->pdfRequest().suggestedPath, elsewhere.filePath(u"Май 2009.pdf"_s));
+    QCOMPARE(viewer.form->pdfRequest().suggestedPath, chosen.filePath(u"Май 2009.pdf"_s));
 }
 
 void TestForm9::savePdfCancelledWritesNothing()
@@ -361,18 +379,21 @@ void TestForm9::savePdfCancelledWritesNothing()
 void TestForm9::savePdfFailureIsReported_data()
 {
     // Root writes through any permission: each failure is a path that cannot
-    // be a file.
+    // be a file, or a disk that fills up under an earlier PDF of that name.
     QTest::addColumn<QString>("blocker"); // made a folder, or a file for "/under"
     QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("diskSpace"); // bytes a file may have; 0: no limit
 
-    QTest::newRow("a folder of that name") << u"dir.pdf/x"_s << u"dir.pdf"_s;
-    QTest::newRow("under a regular file") << u"file"_s << u"file/slip.pdf"_s;
+    QTest::newRow("a folder of that name") << u"dir.pdf/x"_s << u"dir.pdf"_s << 0;
+    QTest::newRow("under a regular file") << u"file"_s << u"file/slip.pdf"_s << 0;
+    QTest::newRow("disk fills up") << u"slip.pdf"_s << u"slip.pdf"_s << 2048;
 }
 
 void TestForm9::savePdfFailureIsReported()
 {
     QFETCH(QString, blocker);
     QFETCH(QString, target);
+    QFETCH(int, diskSpace);
 
     ProgramFolder folder;
     QTemporaryDir elsewhere;
@@ -381,17 +402,25 @@ void TestForm9::savePdfFailureIsReported()
     else
         QVERIFY(writeBytes(elsewhere.filePath(blocker), "a file"));
     const QString path = elsewhere.filePath(target);
+    const QStringList before = QDir(elsewhere.path()).entryList(QDir::AllEntries | QDir::Hidden);
 
     Viewer viewer(folder);
     viewer.form->show();
     viewer.form->setSaveDialogHook([&](QWidget*, const Form9::SaveRequest&) { return path; });
-    viewer.form->findChild<QAction*>(u"savePdf"_s)->trigger();
+    {
+        std::unique_ptr<FileSizeLimit> full;
+        if (diskSpace > 0)
+            full = std::make_unique<FileSizeLimit>(diskSpace);
+        viewer.form->findChild<QAction*>(u"savePdf"_s)->trigger();
+    }
     QCOMPARE(viewer.boxes.size(), 1u);
     QCOMPARE(viewer.boxes[0].title, u"Ошибка"_s);
     QCOMPARE(viewer.boxes[0].icon, Message::Icon::Error);
     QVERIFY2(viewer.boxes[0].text.startsWith(u"Файл PDF не сохранён\r"_s + path),
              qPrintable(viewer.boxes[0].text));
-    QCOMPARE(QFileInfo(path).isFile(), false);
+    // An earlier file of that name is as it was, and nothing is left beside it.
+    QCOMPARE(readBytes(path), blocker == target ? "a file"_ba : QByteArray());
+    QCOMPARE(QDir(elsewhere.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
 }
 
 QTEST_MAIN(TestForm9)

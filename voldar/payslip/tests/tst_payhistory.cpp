@@ -27,6 +27,8 @@ private slots:
     void chartSpan();
     void amountTexts_data();
     void amountTexts();
+    void valueLines_data();
+    void valueLines();
     void slipSavedFromTheSheetReadsAsShown();
 };
 
@@ -85,20 +87,22 @@ void TestPayHistory::runsBreakAtMissingMonthsAndAmounts()
     slip(u"Декабрь 2008.txt", u"87 руб."_s);
     slip(u"Январь 2009.txt", QString()); // net pay never shown
     slip(u"Февраль 2009.txt", u"87 руб."_s);
+    slip(u"Март 2009.txt", u"Подождите..."_s); // saved while the caption waited
     slip(u"Апрель 2009.txt", u"87 руб."_s);
     writeSlip(lists, u"Май 2009.txt"_s, {u"cut"_s});
     slip(u"Июнь 2009.txt", u"87 руб."_s);
 
     const PayHistory history = PayHistory::load(folder.data());
-    QCOMPARE(history.months().size(), std::size_t(7));
+    QCOMPARE(history.months().size(), std::size_t(8));
     using Runs = std::vector<std::vector<int>>;
-    QCOMPARE(history.runs(HistoryAmount::NetPay), (Runs{{0, 1}, {3}, {4}, {6}}));
-    QCOMPARE(history.runs(HistoryAmount::Accrued), (Runs{{0, 1, 2, 3}, {4}, {6}}));
-    // A year's months are the slips that were read; an empty line adds nothing.
+    QCOMPARE(history.runs(HistoryAmount::NetPay), (Runs{{0, 1}, {3}, {5}, {7}}));
+    QCOMPARE(history.runs(HistoryAmount::Accrued), (Runs{{0, 1, 2, 3, 4, 5}, {7}}));
+    // A year's months are the slips that were read; a line without an amount
+    // adds nothing and is not counted.
     QCOMPARE(history.years().size(), std::size_t(2));
-    QCOMPARE(history.years()[1].months, 4);
-    QCOMPARE(history.years()[1].netPay, 261.0);
-    QCOMPARE(history.years()[1].accrued, 400.0);
+    QCOMPARE(PayHistory::yearTexts(history.years()[1]),
+             (QStringList{u"2009"_s, u"5"_s, u"500,00"_s, u"65,00"_s, u"65,00"_s,
+                          u"261,00 (3 мес.)"_s}));
 }
 
 void TestPayHistory::chartSpan_data()
@@ -163,6 +167,38 @@ void TestPayHistory::amountTexts()
     QFETCH(std::optional<double>, amount);
     QFETCH(QString, text);
     QCOMPARE(PayHistory::amountText(amount), text);
+}
+
+void TestPayHistory::valueLines_data()
+{
+    QTest::addColumn<QString>("line");  // line 25, the net pay
+    QTest::addColumn<QString>("shown"); // "нет суммы": named in the note
+
+    const QString none = u"нет суммы"_s;
+    QTest::newRow("caption") << u"26100 руб."_s << u"26100,00"_s;
+    QTest::newRow("below one, blanks around") << u"  -.5 руб. "_s << u"-0,50"_s;
+    QTest::newRow("number alone, exponent") << u"+1.5E3"_s << u"1500,00"_s;
+    QTest::newRow("unit without blank") << u"7руб."_s << u"7,00"_s;
+    QTest::newRow("never shown") << QString() << QString();
+    QTest::newRow("blanks") << u"   "_s << none;
+    QTest::newRow("decimal comma") << u"12,5 руб."_s << none;
+    QTest::newRow("text after") << u"100 руб. премия"_s << none;
+    QTest::newRow("beyond a month's pay") << u"1000000000000.01"_s << none;
+}
+
+// A value line is an amount only as the program writes one; anything else is
+// shown as no amount and named in the note.
+void TestPayHistory::valueLines()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, shown);
+
+    ProgramFolder folder;
+    writeSlip(folder.lists(), u"Март 2008.txt"_s,
+              slipLines(u"100 руб."_s, u"13 руб."_s, u"0 руб."_s, u"13 руб."_s, line));
+    const QStringList texts = PayHistory::monthTexts(PayHistory::load(folder.data()).months()[0]);
+    QCOMPARE(texts.value(5), shown);
+    QCOMPARE(texts.value(6), shown == u"нет суммы" ? u"Строка 25: «"_s + line + u'»' : QString());
 }
 
 // A slip saved from a sheet shows in the history what the main window showed.

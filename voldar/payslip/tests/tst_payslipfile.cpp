@@ -235,7 +235,7 @@ void TestPaySlipFile::failedSaveKeepsTheOldSlip()
 
 void TestPaySlipFile::read_data()
 {
-    QTest::addColumn<bool>("exists");
+    QTest::addColumn<bool>("exists"); // if not, a link to the path in `content`, if any
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<int>("status");
     QTest::addColumn<QList<int>>("filled"); // fields (1-based) that got a value
@@ -245,7 +245,7 @@ void TestPaySlipFile::read_data()
     for (int field = 1; field <= payslip::PaySlipFieldCount; ++field)
         all << field;
     const auto complete = int(PaySlipReading::Status::Complete);
-    const auto failed = int(PaySlipReading::Status::Failed);
+    const auto cut = int(PaySlipReading::Status::Short);
 
     QTest::newRow("whole slip") << true << paycalc::cp1251::encodeLines(lines) << complete << all;
     QTest::newRow("line feeds alone")
@@ -258,14 +258,29 @@ void TestPaySlipFile::read_data()
     QTest::newRow("empty value line")
         << true << paycalc::cp1251::encodeLines(gap) << complete << gapFields;
 
-    QTest::newRow("ten lines") << true << paycalc::cp1251::encodeLines(lines.mid(0, 10)) << failed
+    QTest::newRow("ten lines") << true << paycalc::cp1251::encodeLines(lines.mid(0, 10)) << cut
                                << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9};
-    QTest::newRow("missing") << false << QByteArray() << failed << QList<int>{};
+    QTest::newRow("missing") << false << QByteArray() << int(PaySlipReading::Status::CannotOpen)
+                             << QList<int>{};
     QTest::newRow("empty") << true << QByteArray() << int(PaySlipReading::Status::Empty)
                            << QList<int>{};
     QTest::newRow("bytes that are not text")
-        << true << QByteArray("\x98\xff\x00junk\r\n\x98\x00\x01\r\n", 14) << failed
-        << QList<int>{1};
+        << true << QByteArray("\x98\xff\x00junk\r\n\x98\x00\x01\r\n", 14) << cut << QList<int>{1};
+
+    // Beyond a bound the file is no slip, whatever its first lines hold, and a
+    // device that never ends is not read whole.
+    const auto tooLarge = int(PaySlipReading::Status::TooLarge);
+    const QByteArray whole = paycalc::cp1251::encodeLines(lines);
+    QTest::newRow("up to the bound")
+        << true << whole + QByteArray(payslip::PaySlipMaxBytes - whole.size(), ' ') << complete
+        << all;
+    QTest::newRow("beyond the bound")
+        << true << whole + QByteArray(payslip::PaySlipMaxBytes - whole.size() + 1, ' ') << tooLarge
+        << QList<int>{};
+    QTest::newRow("endless") << false << "/dev/zero"_ba << tooLarge << QList<int>{};
+    // It opens, but reading fails: its first page is never mapped.
+    QTest::newRow("read error") << false << "/proc/self/mem"_ba
+                                << int(PaySlipReading::Status::ReadError) << QList<int>{};
 }
 
 void TestPaySlipFile::read()
@@ -278,6 +293,8 @@ void TestPaySlipFile::read()
     ProgramFolder folder;
     if (exists)
         QVERIFY(writeBytes(slipPath(folder), content));
+    else if (!content.isEmpty())
+        QVERIFY(QFile::link(QString::fromLatin1(content), slipPath(folder)));
     const PaySlipReading reading = payslip::readPaySlip(slipPath(folder));
     QCOMPARE(int(reading.status), status);
 
