@@ -102,6 +102,24 @@ int salaryFile(const std::uint8_t* data, std::size_t size)
     }
     FUZZ_EXPECT(!paycalc::salaryfile::lookupSalary(path, -1),
                 QStringLiteral("lookupSalary(-1) found a salary"));
+
+    // The one-pass readings of the bytes read what the file readers read: the
+    // names, and the salary of every record and the one past the last (a few
+    // dozen at most, as each file lookup reads the whole file again).
+    const paycalc::salaryfile::FillResult inBytes = paycalc::salaryfile::namesIn(bytes);
+    FUZZ_EXPECT(inBytes.ok == names.ok && inBytes.names == names.names,
+                QStringLiteral("namesIn differs from readNames"));
+    const int checked = std::min(count + 1, 64);
+    const QList<std::optional<double>> salaries = paycalc::salaryfile::salariesIn(bytes, checked);
+    FUZZ_EXPECT(salaries.size() == checked,
+                QStringLiteral("salariesIn: %1 salaries for %2").arg(salaries.size()).arg(checked));
+    for (int index = 0; index < std::min<int>(checked, int(salaries.size())); ++index) {
+        const std::optional<double> salary = paycalc::salaryfile::lookupSalary(path, index);
+        FUZZ_EXPECT(salaries[index] == salary,
+                    QStringLiteral("salariesIn(%1) gives %2, lookupSalary %3")
+                        .arg(index)
+                        .arg(describe(salaries[index]), describe(salary)));
+    }
     return 0;
 }
 

@@ -15,11 +15,11 @@
 
 // Indexation of the two salary tables: every salary of the rank and position
 // files raised by one percentage from one date, both files replaced together,
-// the previous pair kept in Data/Archive so that it can be brought back.
+// the pair they replace kept in Data/Archive so that it can be brought back.
 //
-// Amounts are whole kopecks and the percentage whole hundredths of a percent,
-// so that the rounding up to the rouble is exact: a product that is a whole
-// number of roubles stays that number.
+// The percentage is whole hundredths of a percent and each salary is taken as
+// the exact decimal it is written as, so that the rounding up to the rouble is
+// exact: a product that is a whole number of roubles stays that number.
 namespace paycalc::indexation {
 
 // Hundredths of a percent: 7,6 % is 760.
@@ -39,18 +39,20 @@ std::optional<QDate> parseDate(QStringView text);
 QString percentText(Hundredths percent);
 QString dateText(const QDate& date);
 
-// `kopecks` raised by `percent` and rounded up to the whole rouble, in kopecks
-// (a multiple of 100). Salaries are small enough that nothing overflows; see
-// MaxSalaryKopecks.
-qint64 indexedKopecks(qint64 kopecks, Hundredths percent);
+// The largest salary a table may hold, in roubles (a billion), so that the
+// arithmetic below stays far inside its integers.
+inline constexpr double MaxSalary = 1'000'000'000;
 
-// A salary in roubles as the files and the table show it: "7166",
-// "26636.50".
-QString salaryText(qint64 kopecks);
+// `salary` in roubles, as the program's salary reader reads it (0 to
+// MaxSalary), raised by `percent` and rounded up to the whole rouble. The
+// salary counts as the shortest decimal that reads back as the same number:
+// 1000.004 as written, neither rounded to the kopeck nor taken as its nearest
+// binary fraction.
+qint64 indexedRoubles(double salary, Hundredths percent);
 
-// The largest salary a table may hold (a billion roubles), so that the
-// arithmetic above stays far inside 64 bits.
-inline constexpr qint64 MaxSalaryKopecks = 100'000'000'000;
+// A salary as the files and the table show it: "7166", "26636.50" (kopecks
+// with two decimals), "1000.004" (finer parts as written).
+QString salaryText(double salary);
 
 // One of the two salary files, as read for an indexation.
 struct SalaryTable
@@ -58,7 +60,7 @@ struct SalaryTable
     struct Record
     {
         QString name;
-        qint64 kopecks = 0;
+        double salary = 0; // roubles, as the program's lookup reads it
     };
 
     QString fileName;      // "Zvanie.Txt" or "Dolznost.Txt"
@@ -78,10 +80,10 @@ struct TablesReading
     Message failure; // set when `tables` is empty
 };
 
-// Reads both salary files of `dataFolder` with the program's salary-file
-// reader. A file that cannot be opened, lacks its end marker, or whose lines
-// do not follow the number/name/salary layout is refused (a table the reader
-// itself would misread must not be rewritten).
+// Reads both salary files of `dataFolder`, each once, as the program's
+// salary-file reader reads them. A file that cannot be opened, lacks its end
+// marker, or whose lines do not follow the number/name/salary layout is
+// refused (a table the reader itself would misread must not be rewritten).
 TablesReading readTables(const QString& dataFolder);
 
 // The file as it reads after indexing: line 1 a heading that names the
@@ -105,6 +107,23 @@ struct PreviewRow
 
 QList<PreviewRow> preview(const TablePair& tables, std::optional<Hundredths> percent);
 
+// The question asked before an indexation: what it will do. nullopt while the
+// percentage or the date is not a valid one (apply then says why it refuses).
+std::optional<Message> applyQuestion(QStringView percent, QStringView date);
+
+// One pair of the archive: the salary files as they were before a change
+// replaced them.
+struct ArchivedPair
+{
+    QString key;                     // names the pair for Indexer::restore
+    QString changed;                 // when they were replaced: "01.10.2024 12:30:45"
+    std::array<QString, 2> headings; // each file's first line, the rank file first
+    QString whyNot;                  // empty when the pair can be restored
+};
+
+// The question asked before a restore: which pair comes back.
+Message restoreQuestion(const ArchivedPair& pair);
+
 // What an operation did: a message for the user in either case.
 struct Outcome
 {
@@ -112,8 +131,9 @@ struct Outcome
     Message message;
 };
 
-// The operations on a Data folder. `now` dates the archive entries (a test
-// sets its own clock).
+// The operations on a Data folder. Every change keeps the pair it replaces in
+// the archive, so that no state of the tables is ever lost. `now` dates the
+// archive entries (a test sets its own clock).
 class Indexer
 {
 public:
@@ -126,13 +146,15 @@ public:
     // versions, or changes neither.
     Outcome apply(QStringView percent, QStringView date) const;
 
-    // Replaces both files with the last archived pair (the current pair is
-    // kept in the archive first, apart from the pairs that can be restored)
-    // and drops that pair from the archive, or changes nothing.
-    Outcome restorePrevious() const;
+    // Every pair of the archive, newest first, with those that cannot be
+    // restored (a file missing or damaged) and why.
+    QList<ArchivedPair> archivedPairs() const;
 
-    // Whether the archive holds a complete pair to restore.
-    bool canRestore() const;
+    // Replaces both files with the archived pair `key`, or changes nothing.
+    // The files in force are archived first as they are, also when they are
+    // damaged (a missing one is not archived); the restored pair stays in the
+    // archive.
+    Outcome restore(const QString& key) const;
 
     // The folder of the archived pairs: Data/Archive.
     QString archiveFolder() const;
@@ -144,7 +166,7 @@ public:
 private:
     Outcome replacePair(const std::array<QByteArray, 2>& contents,
                         const std::array<QList<SalaryTable::Record>, 2>& expected,
-                        const QString& archiveSuffix, const Message& success) const;
+                        const QString& success) const;
 
     QString m_dataFolder;
     std::function<QDateTime()> m_now;

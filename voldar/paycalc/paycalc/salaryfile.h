@@ -1,9 +1,10 @@
 #pragma once
 
+#include <optional>
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
-
-#include <optional>
 
 // The rank and position salary files: Windows-1251, CR LF, a heading line, then
 // three lines per record (number, name, salary) and an end marker. They are
@@ -26,5 +27,12 @@ FillResult readNames(const QString& path);
 // when the file cannot be opened or the record's key is not found before the
 // end of the file. A salary line that is not a number gives 0.
 std::optional<double> lookupSalary(const QString& path, int index);
+
+// The same two readings of a file already read into memory, for a caller that
+// needs every record (the indexation checks them all): readNames of the bytes,
+// and lookupSalary of each list index 0 .. count - 1, all in one pass instead
+// of one pass per record.
+FillResult namesIn(const QByteArray& bytes);
+QList<std::optional<double>> salariesIn(const QByteArray& bytes, int count);
 
 } // namespace paycalc::salaryfile

@@ -5,6 +5,7 @@
 #include "paycalc/salaryfile.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <QDir>
@@ -20,16 +21,16 @@ namespace paycalc::indexation {
 namespace {
 
 const QString ArchiveFolderName = QStringLiteral("Archive");
-// Archived pairs are named by the time they were kept, to the millisecond, so
-// that the names sort in the order the pairs were kept.
+// Archived pairs are named by the time they were replaced, to the
+// millisecond, so that the names sort in the order of the changes.
 const QString StampFormat = QStringLiteral("yyyy-MM-dd_HH-mm-ss-zzz");
-// Pairs replaced by a restore carry this after their stamp; they are kept but
-// are not offered for restoring.
+const QString ShownStampFormat = QStringLiteral("dd.MM.yyyy HH:mm:ss");
+// Earlier versions kept the pairs a restore replaced under this suffix after
+// the stamp; those pairs are listed and restored like any other.
 const QString ReplacedSuffix = QStringLiteral("_replaced");
 const QString TemporarySuffix = QStringLiteral(".new");
 
-// Far more records than any salary table has; the lookup of each salary reads
-// the file from its start, so the count is bounded.
+// Far more records than any salary table has: a larger file is not one.
 constexpr qsizetype MaxRecords = 5000;
 constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
 
@@ -90,20 +91,58 @@ std::optional<QByteArray> readRaw(const QString& path)
     return bytes;
 }
 
-// Reads one salary file at `path` as the table `kind`; the failure names the
-// file and says what is wrong with it.
-std::optional<SalaryTable> readTable(const QString& path, const FileKind& kind, QString* whyNot)
+// The exact decimal of a salary: digits × 10^exponent.
+struct Decimal
 {
-    const QString name = QString::fromUtf16(kind.fileName);
-    const auto refuse = [&](const QString& reason) -> std::optional<SalaryTable> {
-        *whyNot = u"Файл окладов " + name + u" не прочитан: " + reason + u".\r" + Unchanged;
+    qint64 digits = 0;
+    int exponent = 0;
+};
+
+// The shortest decimal that reads back as `value` (0 to MaxSalary): at most 17
+// digits.
+Decimal shortestDecimal(double value)
+{
+    if (value == 0)
+        return {};
+    // "1.000004e+03": the digits around the point, then the exponent.
+    std::array<char, 32> text{};
+    const char* const end =
+        std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::scientific)
+            .ptr;
+    Decimal decimal;
+    const char* p = text.data();
+    int fractionDigits = -1; // counts from the point on
+    for (; p != end && *p != 'e'; ++p) {
+        if (*p == '.') {
+            fractionDigits = 0;
+            continue;
+        }
+        decimal.digits = decimal.digits * 10 + (*p - '0');
+        if (fractionDigits >= 0)
+            ++fractionDigits;
+    }
+    int exponent = 0;
+    if (p != end) {
+        ++p; // the 'e'; from_chars reads a '-' but not a '+'
+        if (p != end && *p == '+')
+            ++p;
+        std::from_chars(p, end, exponent);
+    }
+    decimal.exponent = exponent - std::max(fractionDigits, 0);
+    return decimal;
+}
+
+// The bytes of a salary file read as the table `kind`, with the checks the
+// indexation needs; `reason` says what is wrong otherwise. `fallbackDate` is
+// the table's date when its heading does not name one.
+std::optional<SalaryTable> tableFromBytes(const QByteArray& bytes, const FileKind& kind,
+                                          const QDate& fallbackDate, QString* reason)
+{
+    const auto refuse = [&](const QString& why) -> std::optional<SalaryTable> {
+        *reason = why;
         return std::nullopt;
     };
-
-    const salaryfile::FillResult names = salaryfile::readNames(path);
-    const std::optional<QByteArray> bytes = readRaw(path);
-    if (!bytes)
-        return refuse(QStringLiteral("его нет в папке Data или он не открывается"));
+    const salaryfile::FillResult names = salaryfile::namesIn(bytes);
     if (!names.ok)
         return refuse(QStringLiteral("в нём нет строк конца списка"));
     if (names.names.isEmpty())
@@ -112,9 +151,9 @@ std::optional<SalaryTable> readTable(const QString& path, const FileKind& kind, 
         return refuse(QStringLiteral("в нём слишком много записей"));
 
     SalaryTable table;
-    table.fileName = name;
+    table.fileName = QString::fromUtf16(kind.fileName);
     table.caption = QString::fromUtf16(kind.caption);
-    cp1251::LineReader reader(*bytes);
+    cp1251::LineReader reader(bytes);
     while (std::optional<QString> line = reader.readLine())
         table.lines.append(std::move(*line));
 
@@ -123,23 +162,29 @@ std::optional<SalaryTable> readTable(const QString& path, const FileKind& kind, 
     const qsizetype count = names.names.size();
     if (table.lines.size() < 3 * count + 3)
         return refuse(QStringLiteral("строки не по формату"));
+    const QList<std::optional<double>> salaries = salaryfile::salariesIn(bytes, int(count));
     for (qsizetype k = 1; k <= count; ++k) {
-        const QString& number = table.lines[3 * k - 2];
         const QString& recordName = table.lines[3 * k - 1];
-        const std::optional<double> salary = salaryfile::lookupSalary(path, int(k - 1));
-        if (number != QString::number(k) || recordName != names.names[k - 1] || !salary ||
-            *salary != leadingNumber(table.lines[3 * k])) {
+        const std::optional<double> salary = salaries[k - 1];
+        if (table.lines[3 * k - 2] != QString::number(k) || recordName != names.names[k - 1] ||
+            !salary || *salary != leadingNumber(table.lines[3 * k])) {
             return refuse(u"запись " + QString::number(k) + u" не по формату");
         }
-        if (!std::isfinite(*salary) || *salary < 0 || *salary * 100 > double(MaxSalaryKopecks))
+        if (!std::isfinite(*salary) || *salary < 0 || *salary > MaxSalary)
             return refuse(u"оклад записи " + QString::number(k) + u" не годится для индексации");
-        table.records.append({recordName, std::llround(*salary * 100)});
+        table.records.append({recordName, *salary});
     }
 
     table.sourceDate = headingDate(table.lines.constFirst());
     if (!table.sourceDate.isValid())
-        table.sourceDate = QFileInfo(path).lastModified().date();
+        table.sourceDate = fallbackDate;
     return table;
+}
+
+// The first line of a file, as its heading.
+QString firstLine(const QByteArray& bytes)
+{
+    return cp1251::LineReader(bytes).readLine().value_or(QString());
 }
 
 // ---- Files ---------------------------------------------------------------
@@ -147,6 +192,11 @@ std::optional<SalaryTable> readTable(const QString& path, const FileKind& kind, 
 std::filesystem::path nativePath(const QString& path)
 {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+QString shown(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
 }
 
 // Writes `bytes` to `path` (QSaveFile writes beside it and renames) and reads
@@ -158,9 +208,9 @@ std::optional<QString> writeFile(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return QDir::toNativeSeparators(path) + u": " + file.errorString();
+        return shown(path) + u": " + file.errorString();
     if (readRaw(path) != bytes)
-        return QDir::toNativeSeparators(path) + u": записан не полностью (нет места на диске?)";
+        return shown(path) + u": записан не полностью (нет места на диске?)";
     return std::nullopt;
 }
 
@@ -171,61 +221,106 @@ std::optional<QString> replaceFile(const QString& from, const QString& to)
     std::error_code error;
     std::filesystem::rename(nativePath(from), nativePath(to), error);
     if (error)
-        return QDir::toNativeSeparators(to) + u": " + QString::fromLocal8Bit(error.message());
+        return shown(to) + u": " + QString::fromLocal8Bit(error.message());
     return std::nullopt;
 }
 
 void removeFiles(const QStringList& paths)
 {
-    for (const QString& path : paths)
-        QFile::remove(path);
+    for (const QString& path : paths) {
+        if (!path.isEmpty())
+            QFile::remove(path);
+    }
 }
 
-QString archiveName(int kind, const QString& stamp, const QString& suffix)
+// ---- The archive ----------------------------------------------------------
+
+// A pair's files are "Zvanie_<key>.Txt" and "Dolznost_<key>.Txt"; the key is
+// the stamp, with ReplacedSuffix after it in the older entries.
+QString archiveName(std::size_t kind, const QString& key)
 {
     const QString fileName = QString::fromUtf16(Kinds[kind].fileName);
-    const QString base = fileName.section(u'.', 0, 0);
-    return base + u'_' + stamp + suffix + u'.' + fileName.section(u'.', 1);
+    return fileName.section(u'.', 0, 0) + u'_' + key + u'.' + fileName.section(u'.', 1);
 }
 
-// "2024-10-01_12-30-45-123" of an archive entry's name, with the suffix after
-// it (empty or ReplacedSuffix); nothing for another name.
-std::optional<std::pair<QString, QString>> stampOf(const QString& entry)
+const QString KeyPattern =
+    u"([0-9]{4}-[0-9]{2}-[0-9]{2}_[0-9]{2}-[0-9]{2}-[0-9]{2}-[0-9]{3})(?:" + ReplacedSuffix + u")?";
+
+bool isKey(const QString& key)
 {
-    static const QRegularExpression pattern(
-        u"^(?:" + QString::fromUtf16(Kinds[0].fileName).section(u'.', 0, 0) + u'|' +
-        QString::fromUtf16(Kinds[1].fileName).section(u'.', 0, 0) +
-        u")_([0-9]{4}-[0-9]{2}-[0-9]{2}_[0-9]{2}-[0-9]{2}-[0-9]{2}-[0-9]{3})(" + ReplacedSuffix +
-        u")?\\." + QString::fromUtf16(Kinds[0].fileName).section(u'.', 1) + u"$");
-    const QRegularExpressionMatch match = pattern.match(entry);
-    if (!match.hasMatch())
-        return std::nullopt;
-    return std::pair(match.captured(1), match.captured(2));
+    static const QRegularExpression pattern(u'^' + KeyPattern + u'$');
+    return pattern.match(key).hasMatch();
 }
 
-// The stamps of the complete pairs that can be restored, oldest first.
-QStringList restorableStamps(const QString& archive)
+// The pair key in an archive entry's name; nothing for another name.
+std::optional<QString> keyOf(const QString& entry)
 {
-    QStringList stamps;
-    const QDir folder(archive);
-    for (const QString& entry : folder.entryList(QDir::Files, QDir::Name)) {
-        const auto stamp = stampOf(entry);
-        if (stamp && stamp->second.isEmpty() && entry == archiveName(0, stamp->first, {}) &&
-            QFileInfo(folder.filePath(archiveName(1, stamp->first, {}))).isFile())
-            stamps.append(stamp->first);
+    for (std::size_t kind = 0; kind < Kinds.size(); ++kind) {
+        const QString keyless = archiveName(kind, QString()); // "Zvanie_.Txt"
+        const qsizetype before = keyless.indexOf(u'.');
+        if (entry.startsWith(keyless.left(before)) && entry.endsWith(keyless.mid(before))) {
+            const QString key = entry.mid(before, entry.size() - keyless.size());
+            if (isKey(key))
+                return key;
+        }
     }
-    return stamps;
+    return std::nullopt;
 }
 
-// The latest stamp of any archive entry, restorable or replaced.
-QString latestStamp(const QString& archive)
+// When the pair `key` was replaced.
+QDateTime stampTime(const QString& key)
 {
-    QString latest;
+    return QDateTime::fromString(key.left(StampFormat.size()), StampFormat);
+}
+
+// The keys of every entry in the archive, oldest first.
+QStringList archivedKeys(const QString& archive)
+{
+    QStringList keys;
     for (const QString& entry : QDir(archive).entryList(QDir::Files)) {
-        if (const auto stamp = stampOf(entry))
-            latest = std::max(latest, stamp->first);
+        if (std::optional<QString> key = keyOf(entry))
+            keys.append(std::move(*key));
     }
-    return latest;
+    keys.removeDuplicates();
+    keys.sort();
+    return keys;
+}
+
+// An archived pair read for restoring: each file's bytes and table, or what
+// keeps it from being restored.
+struct ArchivedFiles
+{
+    ArchivedPair pair;
+    std::array<QByteArray, 2> bytes;
+    std::array<SalaryTable, 2> tables;
+};
+
+ArchivedFiles readArchived(const QDir& archive, const QString& key)
+{
+    ArchivedFiles files;
+    files.pair.key = key;
+    files.pair.changed = stampTime(key).toString(ShownStampFormat);
+    QStringList problems;
+    for (std::size_t kind = 0; kind < Kinds.size(); ++kind) {
+        const QString name = archiveName(kind, key);
+        const std::optional<QByteArray> bytes = readRaw(archive.filePath(name));
+        if (!bytes) {
+            problems.append(QFileInfo::exists(archive.filePath(name))
+                                ? QString(u"файл " + name + u" не открывается")
+                                : QString(u"в архиве нет файла " + name));
+            continue;
+        }
+        files.bytes[kind] = *bytes;
+        files.pair.headings[kind] = firstLine(*bytes);
+        QString reason;
+        std::optional<SalaryTable> table = tableFromBytes(*bytes, Kinds[kind], QDate(), &reason);
+        if (table)
+            files.tables[kind] = std::move(*table);
+        else
+            problems.append(u"файл " + name + u" не читается: " + reason);
+    }
+    files.pair.whyNot = problems.join(u"; ");
+    return files;
 }
 
 bool sameRecords(const SalaryTable& table, const QList<SalaryTable::Record>& expected)
@@ -234,7 +329,7 @@ bool sameRecords(const SalaryTable& table, const QList<SalaryTable::Record>& exp
         return false;
     for (qsizetype i = 0; i < expected.size(); ++i) {
         if (table.records[i].name != expected[i].name ||
-            table.records[i].kopecks != expected[i].kopecks)
+            table.records[i].salary != expected[i].salary)
             return false;
     }
     return true;
@@ -290,26 +385,38 @@ QString dateText(const QDate& date)
     return date.toString(QStringLiteral("dd.MM.yyyy"));
 }
 
-qint64 indexedKopecks(qint64 kopecks, Hundredths percent)
+qint64 indexedRoubles(double salary, Hundredths percent)
 {
-    // kopecks * (1 + p/100) in roubles is kopecks * (10000 + p) / 1 000 000;
-    // whole numbers throughout, so an exact product is not pushed up.
-    constexpr qint64 PerRouble = 100LL * 100 * 100;
-    const qint64 scaled = kopecks * (100LL * 100 + percent);
-    qint64 roubles = scaled / PerRouble;
-    if (scaled % PerRouble > 0)
-        ++roubles;
-    return roubles * 100;
+    // salary * (1 + p/10000) is digits * (10000 + p) * 10^(exponent - 4):
+    // whole numbers throughout (at most 17 digits times 20000, far inside 128
+    // bits), so that an exact product is not pushed up.
+    const Decimal decimal = shortestDecimal(salary);
+    __int128 scaled = __int128(decimal.digits) * (100 * 100 + percent);
+    int shift = decimal.exponent - 4;
+    for (; shift > 0; --shift)
+        scaled *= 10;
+    // Less than 10^22 divided by more than 10^30: a positive salary raised
+    // gives less than one rouble, which rounds up to one.
+    if (shift < -30)
+        return scaled > 0 ? 1 : 0;
+    __int128 divisor = 1;
+    for (; shift < 0; ++shift)
+        divisor *= 10;
+    return qint64(scaled / divisor + (scaled % divisor != 0 ? 1 : 0));
 }
 
-QString salaryText(qint64 kopecks)
+QString salaryText(double salary)
 {
-    const QString sign = kopecks < 0 ? QStringLiteral("-") : QString();
-    const qint64 magnitude = kopecks < 0 ? -kopecks : kopecks;
-    QString text = sign + QString::number(magnitude / 100);
-    if (magnitude % 100 != 0)
-        text += u'.' + QString::number(magnitude % 100).rightJustified(2, u'0');
-    return text;
+    const Decimal decimal = shortestDecimal(salary);
+    QString digits = QString::number(decimal.digits);
+    if (decimal.exponent >= 0)
+        return digits + QString(decimal.exponent, u'0');
+    // Kopecks always with two decimals, finer parts as far as they go.
+    const int decimals = std::max(-decimal.exponent, 2);
+    digits += QString(decimals + decimal.exponent, u'0');
+    if (digits.size() <= decimals)
+        digits.prepend(QString(decimals + 1 - digits.size(), u'0'));
+    return digits.chopped(decimals) + u'.' + digits.right(decimals);
 }
 
 // ---- Tables ---------------------------------------------------------------
@@ -319,12 +426,17 @@ TablesReading readTables(const QString& dataFolder)
     TablesReading reading;
     TablePair tables;
     for (std::size_t kind = 0; kind < Kinds.size(); ++kind) {
-        QString whyNot;
-        std::optional<SalaryTable> table =
-            readTable(QDir(dataFolder).filePath(QString::fromUtf16(Kinds[kind].fileName)),
-                      Kinds[kind], &whyNot);
+        const QString name = QString::fromUtf16(Kinds[kind].fileName);
+        const QString path = QDir(dataFolder).filePath(name);
+        const std::optional<QByteArray> bytes = readRaw(path);
+        QString reason = QStringLiteral("его нет в папке Data или он не открывается");
+        std::optional<SalaryTable> table;
+        if (bytes)
+            table =
+                tableFromBytes(*bytes, Kinds[kind], QFileInfo(path).lastModified().date(), &reason);
         if (!table) {
-            reading.failure = failure(whyNot);
+            reading.failure =
+                failure(u"Файл окладов " + name + u" не прочитан: " + reason + u".\r" + Unchanged);
             return reading;
         }
         tables[kind] = std::move(*table);
@@ -340,7 +452,7 @@ QByteArray indexedFile(const SalaryTable& table, Hundredths percent, const QDate
     QStringList lines = table.lines;
     lines[0] = heading(kind, percent, effective, table.sourceDate);
     for (qsizetype k = 1; k <= table.records.size(); ++k)
-        lines[3 * k] = salaryText(indexedKopecks(table.records[k - 1].kopecks, percent));
+        lines[3 * k] = QString::number(indexedRoubles(table.records[k - 1].salary, percent));
     return cp1251::encodeLines(lines);
 }
 
@@ -360,14 +472,35 @@ QList<PreviewRow> preview(const TablePair& tables, std::optional<Hundredths> per
     for (const SalaryTable& table : tables) {
         for (const SalaryTable::Record& record : table.records) {
             rows.append(
-                {table.caption, record.name, salaryText(record.kopecks),
-                 percent ? salaryText(indexedKopecks(record.kopecks, *percent)) : QString()});
+                {table.caption, record.name, salaryText(record.salary),
+                 percent ? QString::number(indexedRoubles(record.salary, *percent)) : QString()});
         }
     }
     return rows;
 }
 
-// ---- Replacing the pair ---------------------------------------------------
+std::optional<Message> applyQuestion(QStringView percentInput, QStringView dateInput)
+{
+    const std::optional<Hundredths> percent = parsePercent(percentInput);
+    const std::optional<QDate> effective = parseDate(dateInput);
+    if (!percent || !effective)
+        return std::nullopt;
+    return Message{u"Оклады по званиям и должностям будут повышены на " + percentText(*percent) +
+                       u" % с " + dateText(*effective) +
+                       u".\rПрежние оклады будут сохранены в архиве. Продолжить?",
+                   DoneTitle, Message::Icon::Question};
+}
+
+Message restoreQuestion(const ArchivedPair& pair)
+{
+    return {u"Будут возвращены оклады, которые действовали до " + pair.changed + u":\r" +
+                QString::fromUtf16(Kinds[0].caption) + u": " + pair.headings[0] + u"\r" +
+                QString::fromUtf16(Kinds[1].caption) + u": " + pair.headings[1] +
+                u"\rОклады, действующие сейчас, будут сохранены в архиве. Продолжить?",
+            DoneTitle, Message::Icon::Question};
+}
+
+// ---- Changing the pair ----------------------------------------------------
 
 Indexer::Indexer(QString dataFolder, std::function<QDateTime()> now)
     : m_dataFolder(std::move(dataFolder)), m_now(std::move(now))
@@ -381,11 +514,6 @@ QString Indexer::archiveFolder() const
 void Indexer::setBetweenReplacements(std::function<void()> hook)
 {
     m_betweenReplacements = std::move(hook);
-}
-
-bool Indexer::canRestore() const
-{
-    return !restorableStamps(archiveFolder()).isEmpty();
 }
 
 Outcome Indexer::apply(QStringView percentInput, QStringView dateInput) const
@@ -413,105 +541,93 @@ Outcome Indexer::apply(QStringView percentInput, QStringView dateInput) const
         const SalaryTable& table = (*reading.tables)[kind];
         contents[kind] = indexedFile(table, *percent, *effective);
         for (const SalaryTable::Record& record : table.records)
-            expected[kind].append({record.name, indexedKopecks(record.kopecks, *percent)});
+            expected[kind].append({record.name, double(indexedRoubles(record.salary, *percent))});
     }
-    const Message done{u"Оклады проиндексированы на " + percentText(*percent) + u" % с " +
-                           dateText(*effective) + u".\rПрежние оклады сохранены в папке " +
-                           QDir::toNativeSeparators(archiveFolder()) + u".",
-                       DoneTitle, Message::Icon::Information};
-    return replacePair(contents, expected, QString(), done);
+    return replacePair(contents, expected,
+                       u"Оклады проиндексированы на " + percentText(*percent) + u" % с " +
+                           dateText(*effective) + u".");
 }
 
-Outcome Indexer::restorePrevious() const
+QList<ArchivedPair> Indexer::archivedPairs() const
 {
-    const QStringList stamps = restorableStamps(archiveFolder());
-    if (stamps.isEmpty()) {
-        return {false, refusal(u"В папке " + QDir::toNativeSeparators(archiveFolder()) +
-                               u" нет сохранённых окладов.\r" + Unchanged)};
-    }
-    const QString stamp = stamps.constLast();
     const QDir archive(archiveFolder());
-    std::array<QByteArray, 2> contents;
-    std::array<QList<SalaryTable::Record>, 2> expected;
-    QStringList archived;
-    for (std::size_t kind = 0; kind < contents.size(); ++kind) {
-        const QString path = archive.filePath(archiveName(int(kind), stamp, {}));
-        QString whyNot;
-        const std::optional<SalaryTable> table = readTable(path, Kinds[kind], &whyNot);
-        const std::optional<QByteArray> bytes = readRaw(path);
-        if (!table || !bytes) {
-            return {false, failure(u"Сохранённые оклады " + QDir::toNativeSeparators(path) +
-                                   u" не прочитаны.\r" + Unchanged)};
-        }
-        contents[kind] = *bytes;
-        expected[kind] = table->records;
-        archived.append(path);
+    QList<ArchivedPair> pairs;
+    const QStringList keys = archivedKeys(archive.path());
+    for (auto key = keys.crbegin(); key != keys.crend(); ++key)
+        pairs.append(readArchived(archive, *key).pair);
+    return pairs;
+}
+
+Outcome Indexer::restore(const QString& key) const
+{
+    if (!isKey(key)) {
+        return {false, refusal(u"В папке " + shown(archiveFolder()) +
+                               u" нет таких сохранённых окладов.\r" + Unchanged)};
     }
-    const Message done{u"Восстановлены оклады, сохранённые " +
-                           QDateTime::fromString(stamp, StampFormat)
-                               .toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")) +
-                           u".",
-                       DoneTitle, Message::Icon::Information};
-    Outcome outcome = replacePair(contents, expected, ReplacedSuffix, done);
-    // The restored pair is the current one now; a file left behind only means
-    // the next restore brings the same salaries back again.
-    if (outcome.done)
-        removeFiles(archived);
-    return outcome;
+    const ArchivedFiles files = readArchived(QDir(archiveFolder()), key);
+    if (!files.pair.whyNot.isEmpty()) {
+        return {false, failure(u"Оклады, которые действовали до " + files.pair.changed +
+                               u", вернуть нельзя: " + files.pair.whyNot + u".\r" + Unchanged)};
+    }
+    return replacePair(files.bytes, {files.tables[0].records, files.tables[1].records},
+                       u"Возвращены оклады, которые действовали до " + files.pair.changed + u".");
 }
 
 // Both files are replaced so that, whatever fails, either both tables are new
 // or both are as they were:
-//  1. the current pair is copied into Data/Archive (each copy written in full
-//     or not at all);
+//  1. the current pair is copied into Data/Archive byte for byte (each copy
+//     written in full or not at all; a missing file has nothing to keep);
 //  2. both new files are written in full beside their targets as
 //     "<name>.new" and read back with the program's own salary-file reader;
 //  3. only then each is renamed over its target; a rename replaces a file in
 //     one step, so a target is never seen half-written;
-//  4. if the second rename fails, the first target is written back from its
-//     archived copy.
+//  4. if the second rename fails, the first target is put back as it was.
 // Until step 3 nothing in force has changed: a failure removes what was
 // written (the archive copies too, as they match the files in force).
 Outcome Indexer::replacePair(const std::array<QByteArray, 2>& contents,
                              const std::array<QList<SalaryTable::Record>, 2>& expected,
-                             const QString& archiveSuffix, const Message& success) const
+                             const QString& success) const
 {
     const QDir data(m_dataFolder);
     std::array<QString, 2> targets;
     std::array<QString, 2> temporaries;
-    std::array<QByteArray, 2> current;
+    std::array<std::optional<QByteArray>, 2> current; // nothing: no such file
     for (std::size_t kind = 0; kind < targets.size(); ++kind) {
         targets[kind] = data.filePath(QString::fromUtf16(Kinds[kind].fileName));
         temporaries[kind] = targets[kind] + TemporarySuffix;
-        const std::optional<QByteArray> bytes = readRaw(targets[kind]);
-        if (!bytes) {
-            return {false, failure(u"Файл " + QDir::toNativeSeparators(targets[kind]) +
-                                   u" не прочитан.\r" + Unchanged)};
+        if (!QFileInfo::exists(targets[kind]))
+            continue;
+        current[kind] = readRaw(targets[kind]);
+        // What cannot be kept must not be replaced.
+        if (!current[kind]) {
+            return {false,
+                    failure(u"Файл " + shown(targets[kind]) +
+                            u" не прочитан, и сохранить его в архиве нельзя.\r" + Unchanged)};
         }
-        current[kind] = *bytes;
     }
 
     // 1. The archive pair, under a stamp later than every one already kept (a
     //    clock set back must not put a new pair before an old one).
     const QDir archive(archiveFolder());
     if (!QDir().mkpath(archive.path())) {
-        return {false, failure(u"Не удалось создать папку " +
-                               QDir::toNativeSeparators(archive.path()) + u".\r" + Unchanged)};
+        return {false,
+                failure(u"Не удалось создать папку " + shown(archive.path()) + u".\r" + Unchanged)};
     }
-    QDateTime stampTime = m_now();
-    const QDateTime latest = QDateTime::fromString(latestStamp(archive.path()), StampFormat);
-    if (latest.isValid() && stampTime <= latest)
-        stampTime = latest.addMSecs(1);
-    std::array<QString, 2> archived;
+    QDateTime stamp = m_now();
+    const QStringList keys = archivedKeys(archive.path());
+    if (!keys.isEmpty() && stamp <= stampTime(keys.constLast()))
+        stamp = stampTime(keys.constLast()).addMSecs(1);
     const auto archivePath = [&](std::size_t kind) {
-        return archive.filePath(
-            archiveName(int(kind), stampTime.toString(StampFormat), archiveSuffix));
+        return archive.filePath(archiveName(kind, stamp.toString(StampFormat)));
     };
     while (QFileInfo::exists(archivePath(0)) || QFileInfo::exists(archivePath(1)))
-        stampTime = stampTime.addMSecs(1);
+        stamp = stamp.addMSecs(1);
+    std::array<QString, 2> archived; // empty: nothing kept
     for (std::size_t kind = 0; kind < archived.size(); ++kind) {
+        if (!current[kind])
+            continue;
         archived[kind] = archivePath(kind);
-        if (const auto error = writeFile(archived[kind], current[kind])) {
+        if (const auto error = writeFile(archived[kind], *current[kind])) {
             removeFiles({archived[0], archived[1]});
             return {false,
                     failure(u"Прежние оклады не сохранены в архив: " + *error + u"\r" + Unchanged)};
@@ -528,11 +644,12 @@ Outcome Indexer::replacePair(const std::array<QByteArray, 2>& contents,
             return abandon(u"Не удалось записать новый файл окладов: " + *error);
     }
     for (std::size_t kind = 0; kind < temporaries.size(); ++kind) {
-        QString whyNot;
+        const std::optional<QByteArray> bytes = readRaw(temporaries[kind]);
+        QString reason;
         const std::optional<SalaryTable> written =
-            readTable(temporaries[kind], Kinds[kind], &whyNot);
+            bytes ? tableFromBytes(*bytes, Kinds[kind], QDate(), &reason) : std::nullopt;
         if (!written || !sameRecords(*written, expected[kind])) {
-            return abandon(u"Новый файл " + QDir::toNativeSeparators(temporaries[kind]) +
+            return abandon(u"Новый файл " + shown(temporaries[kind]) +
                            u" читается не так, как записан.");
         }
     }
@@ -543,19 +660,22 @@ Outcome Indexer::replacePair(const std::array<QByteArray, 2>& contents,
     if (m_betweenReplacements)
         m_betweenReplacements();
     if (const auto error = replaceFile(temporaries[1], targets[1])) {
-        // 4. Back to the archived first file.
-        const std::optional<QByteArray> saved = readRaw(archived[0]);
-        const bool rolledBack =
-            saved && !writeFile(temporaries[0], *saved) && !replaceFile(temporaries[0], targets[0]);
+        // 4. Back to the first file as it was, or to no file.
+        const bool rolledBack = current[0] ? !writeFile(temporaries[0], *current[0]) &&
+                                                 !replaceFile(temporaries[0], targets[0])
+                                           : QFile::remove(targets[0]);
         if (rolledBack)
             return abandon(u"Не удалось заменить файл окладов: " + *error);
         removeFiles({temporaries[0], temporaries[1]});
         return {false, failure(u"Не удалось заменить файл окладов: " + *error + u"\rФайл " +
-                               QDir::toNativeSeparators(targets[0]) +
-                               u" уже заменён, и вернуть его не удалось. Прежний файл: " +
-                               QDir::toNativeSeparators(archived[0]) + u".")};
+                               shown(targets[0]) + u" уже заменён, и вернуть его не удалось." +
+                               (current[0] ? QString(u" Прежний файл: " + shown(archived[0]) + u".")
+                                           : QString()))};
     }
-    return {true, success};
+    QString text = success;
+    if (current[0] || current[1])
+        text += u"\rПрежние оклады сохранены в папке " + shown(archive.path()) + u".";
+    return {true, {text, DoneTitle, Message::Icon::Information}};
 }
 
 } // namespace paycalc::indexation

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,6 +27,8 @@ const QByteArray RankFile = paycalc::cp1251::encodeLines(
 const QByteArray PositionFile = paycalc::cp1251::encodeLines(
     {u"Разряды"_s, u"1"_s, u"1 тарифный разряд"_s, u"13318"_s, u"2"_s, u"2 тарифный разряд"_s,
      u"5000"_s, QString(), QString(), QString(300, u'ш')});
+// Stands for a file that is not there.
+const QByteArray Missing = "<missing>";
 
 // A Data folder with the two salary files above and a clock of its own.
 struct DataFolder
@@ -74,44 +77,59 @@ private slots:
     void readsTheDate();
     void applyRewritesBothFilesForTheReader();
     void applyKeepsThePreviousPairInTheArchive();
-    void restoresGoBackOnePairAtATimeByteForByte();
+    void everyChangeCanBeUndoneByteForByte();
+    void restoreReplacesMissingOrDamagedTables_data();
+    void restoreReplacesMissingOrDamagedTables();
     void headingNamesTheSourceTable();
     void refusalsChangeNothing_data();
     void refusalsChangeNothing();
     void writeFailureLeavesBothFiles_data();
     void writeFailureLeavesBothFiles();
+    void failedSecondReplacementRollsBackTheFirst_data();
     void failedSecondReplacementRollsBackTheFirst();
     void newSalaryReadAsARecordNumberIsRefused();
     void anyFileIsRefusedOrReadsBackAsIndexed();
     void shippedTablesAtSevenPointSix();
+    void largestTablesAreIndexedAtOnce();
 };
 
 void TestIndexation::roundsUpToTheRouble_data()
 {
-    QTest::addColumn<qint64>("kopecks");
+    QTest::addColumn<double>("salary");
     QTest::addColumn<int>("percent");
     QTest::addColumn<qint64>("roubles");
+    QTest::addColumn<QString>("shown"); // the salary as the preview shows it
 
-    QTest::newRow("6659 at 7,6") << qint64(665900) << 760 << qint64(7166);
-    QTest::newRow("13318 at 7,6") << qint64(1331800) << 760 << qint64(14331);
-    QTest::newRow("exact 5000 at 7,6") << qint64(500000) << 760 << qint64(5380);
+    QTest::newRow("6659 at 7,6") << 6659.0 << 760 << qint64(7166) << u"6659"_s;
+    QTest::newRow("13318 at 7,6") << 13318.0 << 760 << qint64(14331) << u"13318"_s;
+    QTest::newRow("exact 5000 at 7,6") << 5000.0 << 760 << qint64(5380) << u"5000"_s;
     // 100 * 1.07 is 107.00000000000001 in binary floating point.
-    QTest::newRow("exact 100 at 7") << qint64(10000) << 700 << qint64(107);
-    QTest::newRow("exact 1000 at 0,1") << qint64(100000) << 10 << qint64(1001);
-    QTest::newRow("kopecks 26636.50 at 7,6") << qint64(2663650) << 760 << qint64(28661);
-    QTest::newRow("a hundredth of a percent") << qint64(665900) << 1 << qint64(6660);
-    QTest::newRow("hundred percent doubles") << qint64(665900) << 10000 << qint64(13318);
-    QTest::newRow("zero stays zero") << qint64(0) << 760 << qint64(0);
+    QTest::newRow("exact 100 at 7") << 100.0 << 700 << qint64(107) << u"100"_s;
+    QTest::newRow("exact 1000 at 0,1") << 1000.0 << 10 << qint64(1001) << u"1000"_s;
+    QTest::newRow("kopecks 26636.50 at 7,6") << 26636.5 << 760 << qint64(28661) << u"26636.50"_s;
+    QTest::newRow("a hundredth of a percent") << 6659.0 << 1 << qint64(6660) << u"6659"_s;
+    QTest::newRow("hundred percent doubles") << 6659.0 << 10000 << qint64(13318) << u"6659"_s;
+    QTest::newRow("zero stays zero") << 0.0 << 760 << qint64(0) << u"0"_s;
     QTest::newRow("largest salary")
-        << indexation::MaxSalaryKopecks << 10000 << qint64(2'000'000'000);
+        << indexation::MaxSalary << 10000 << qint64(2'000'000'000) << u"1000000000"_s;
+    // Decimals past the kopeck count as written: not rounded to 1000.00 first.
+    QTest::newRow("thousandths 1000.004 at 10")
+        << 1000.004 << 1000 << qint64(1101) << u"1000.004"_s;
+    QTest::newRow("exact 0.625 at 60") << 0.625 << 6000 << qint64(1) << u"0.625"_s;
+    // 0.8 is 0.8000000000000000444 in binary; as written, 1.25 times it is 1.
+    QTest::newRow("exact 0.8 at 25") << 0.8 << 2500 << qint64(1) << u"0.80"_s;
+    QTest::newRow("a tiny fraction rounds up to a rouble")
+        << 1e-27 << 760 << qint64(1) << QString(u"0." + QString(26, u'0') + u'1');
 }
 
 void TestIndexation::roundsUpToTheRouble()
 {
-    QFETCH(qint64, kopecks);
+    QFETCH(double, salary);
     QFETCH(int, percent);
     QFETCH(qint64, roubles);
-    QCOMPARE(indexation::indexedKopecks(kopecks, percent), roubles * 100);
+    QFETCH(QString, shown);
+    QCOMPARE(indexation::indexedRoubles(salary, percent), roubles);
+    QCOMPARE(indexation::salaryText(salary), shown);
 }
 
 void TestIndexation::readsThePercentage_data()
@@ -203,9 +221,8 @@ void TestIndexation::applyRewritesBothFilesForTheReader()
 void TestIndexation::applyKeepsThePreviousPairInTheArchive()
 {
     DataFolder data;
-    QVERIFY(!data.indexer().canRestore());
+    QVERIFY(data.indexer().archivedPairs().isEmpty());
     QVERIFY(data.indexer().apply(u"7.6", u"01.10.2024").done);
-    QVERIFY(data.indexer().canRestore());
 
     const QString stamp = u"2024-10-01_12-30-45-123"_s;
     QCOMPARE(QDir(data.archive()).entryList(QDir::Files, QDir::Name),
@@ -213,35 +230,98 @@ void TestIndexation::applyKeepsThePreviousPairInTheArchive()
     QCOMPARE(readBytes(data.archive() + u"/Zvanie_" + stamp + u".Txt"), RankFile);
     QCOMPARE(readBytes(data.archive() + u"/Dolznost_" + stamp + u".Txt"), PositionFile);
     QVERIFY(QDir(data.path()).entryList({u"*.new"_s}).isEmpty());
+
+    const QList<indexation::ArchivedPair> pairs = data.indexer().archivedPairs();
+    QCOMPARE(pairs.size(), 1);
+    QCOMPARE(pairs[0].changed, u"01.10.2024 12:30:45"_s);
+    QCOMPARE(pairs[0].headings[1], u"Разряды"_s);
+    QVERIFY(pairs[0].whyNot.isEmpty());
 }
 
-void TestIndexation::restoresGoBackOnePairAtATimeByteForByte()
+void TestIndexation::everyChangeCanBeUndoneByteForByte()
 {
-    // The clock stands still: the archive names must still be distinct and
+    // A pair an earlier version kept when restoring, then two indexations;
+    // the clock stands still, so the archive names must still be distinct and
     // in order.
     DataFolder data;
-    QVERIFY(data.indexer().apply(u"5", u"01.10.2023").done);
+    const QByteArray legacyRank = QByteArray(RankFile).replace("6659", "6000");
+    const QString legacy = u"2024-01-01_00-00-00-000_replaced"_s;
+    QVERIFY(QDir().mkpath(data.archive()));
+    QVERIFY(writeBytes(data.archive() + u"/Zvanie_" + legacy + u".Txt", legacyRank));
+    QVERIFY(writeBytes(data.archive() + u"/Dolznost_" + legacy + u".Txt", PositionFile));
+    const indexation::Indexer indexer = data.indexer();
+    QVERIFY(indexer.apply(u"5", u"01.10.2023").done);
     const QByteArray first = readBytes(data.rank());
-    QVERIFY(data.indexer().apply(u"7,6", u"01.10.2024").done);
+    QVERIFY(indexer.apply(u"7,6", u"01.10.2024").done);
     QCOMPARE(salaryfile::lookupSalary(data.rank(), 0), std::optional<double>(7524)); // 6992*1.076
     const QByteArray second = readBytes(data.rank());
 
-    const indexation::Outcome outcome = data.indexer().restorePrevious();
-    QVERIFY2(outcome.done, qPrintable(outcome.message.text));
+    // Undo, then undo the undo: each restore keeps what it replaces as the
+    // newest pair, and the restored pair stays.
+    QVERIFY(indexer.restore(indexer.archivedPairs().constFirst().key).done);
     QCOMPARE(readBytes(data.rank()), first);
-    QVERIFY(data.indexer().restorePrevious().done);
+    QVERIFY(indexer.restore(indexer.archivedPairs().constFirst().key).done);
+    QCOMPARE(readBytes(data.rank()), second);
+    const QList<indexation::ArchivedPair> pairs = indexer.archivedPairs();
+    QCOMPARE(pairs.size(), 5);
+    QCOMPARE(pairs[4].key, legacy);
+    QVERIFY(indexer.restore(legacy).done);
+    QCOMPARE(readBytes(data.rank()), legacyRank);
+    QVERIFY(indexer.restore(pairs[3].key).done);
     QVERIFY(data.unchanged());
-    QVERIFY(!data.indexer().canRestore());
-    // The pairs the restores replaced are kept, apart from the restorable ones.
-    const QStringList replaced =
-        QDir(data.archive()).entryList({u"Zvanie_*_replaced.Txt"_s}, QDir::Files, QDir::Name);
-    QCOMPARE(replaced.size(), 2);
-    QCOMPARE(readBytes(data.archive() + u'/' + replaced[0]), second);
-    QCOMPARE(readBytes(data.archive() + u'/' + replaced[1]), first);
 
-    const indexation::Outcome nothing = data.indexer().restorePrevious();
-    QVERIFY(!nothing.done);
-    QCOMPARE(nothing.message.icon, Message::Icon::Warning);
+    for (const QString& key : {u"2024-10-01_12-30-45-999"_s, u"../Zvanie"_s}) {
+        QVERIFY(!indexer.restore(key).done);
+        QVERIFY(data.unchanged());
+    }
+}
+
+void TestIndexation::restoreReplacesMissingOrDamagedTables_data()
+{
+    // The files in force; Missing: no such file. `says`: why the pair they
+    // make cannot be restored in turn; empty: there is nothing to archive.
+    QTest::addColumn<QByteArray>("rank");
+    QTest::addColumn<QByteArray>("position");
+    QTest::addColumn<QString>("says");
+
+    QTest::newRow("rank file missing")
+        << Missing << PositionFile << u"в архиве нет файла Zvanie_2024-10-01_12-31-45-123.Txt"_s;
+    QTest::newRow("both missing") << Missing << Missing << QString();
+    QTest::newRow("binary rank file, empty position file")
+        << QByteArray("\x00\xff\r\n\x98\n1\r", 8) << QByteArray()
+        << u"файл Dolznost_2024-10-01_12-31-45-123.Txt не читается: в нём нет ни одной записи"_s;
+}
+
+void TestIndexation::restoreReplacesMissingOrDamagedTables()
+{
+    QFETCH(QByteArray, rank);
+    QFETCH(QByteArray, position);
+    QFETCH(QString, says);
+
+    DataFolder data;
+    const indexation::Indexer indexer = data.indexer();
+    QVERIFY(indexer.apply(u"7,6", u"01.10.2024").done);
+    const std::array<QByteArray, 2> inForce = {rank, position};
+    for (std::size_t kind = 0; kind < inForce.size(); ++kind) {
+        const QString path = kind == 0 ? data.rank() : data.position();
+        QVERIFY(inForce[kind] == Missing ? QFile::remove(path) : writeBytes(path, inForce[kind]));
+    }
+    data.clock = data.clock.addSecs(60);
+    QVERIFY(indexer.restore(indexer.archivedPairs().constFirst().key).done);
+    QVERIFY(data.unchanged());
+
+    // What was there is the newest pair, byte for byte, a missing file not
+    // there; listed, but not to be restored.
+    const indexation::ArchivedPair replaced = indexer.archivedPairs().constFirst();
+    QCOMPARE(replaced.changed,
+             says.isEmpty() ? u"01.10.2024 12:30:45"_s : u"01.10.2024 12:31:45"_s);
+    for (std::size_t kind = 0; kind < inForce.size() && !says.isEmpty(); ++kind) {
+        const QString name = (kind == 0 ? u"/Zvanie_"_s : u"/Dolznost_"_s) + replaced.key;
+        QCOMPARE(readBytes(data.archive() + name + u".Txt"),
+                 inForce[kind] == Missing ? QByteArray() : inForce[kind]);
+    }
+    QVERIFY2(replaced.whyNot.contains(says), qPrintable(replaced.whyNot));
+    QCOMPARE(indexer.restore(replaced.key).done, says.isEmpty());
     QVERIFY(data.unchanged());
 }
 
@@ -380,7 +460,7 @@ void TestIndexation::writeFailureLeavesBothFiles()
     QVERIFY2(outcome.message.text.contains(QDir::toNativeSeparators(data.path())),
              qPrintable(outcome.message.text));
     QVERIFY(data.unchanged());
-    QVERIFY(!data.indexer().canRestore());
+    QVERIFY(data.indexer().archivedPairs().isEmpty());
     // Nothing written stays behind; what was in the way is left alone.
     for (const QString& name : QDir(data.path()).entryList(QDir::Files | QDir::NoDotAndDotDot))
         QVERIFY2(name == u"Zvanie.Txt" || name == u"Dolznost.Txt" || name == file,
@@ -391,23 +471,43 @@ void TestIndexation::writeFailureLeavesBothFiles()
     }
 }
 
+void TestIndexation::failedSecondReplacementRollsBackTheFirst_data()
+{
+    QTest::addColumn<bool>("restoring"); // a restore over a missing rank file, or an indexation
+
+    QTest::newRow("indexation") << false;
+    QTest::newRow("restore over a missing rank file") << true;
+}
+
 void TestIndexation::failedSecondReplacementRollsBackTheFirst()
 {
+    QFETCH(bool, restoring);
+
     DataFolder data;
     indexation::Indexer indexer = data.indexer();
+    QString key;
+    if (restoring) {
+        QVERIFY(indexer.apply(u"7,6", u"01.10.2024").done);
+        key = indexer.archivedPairs().constFirst().key;
+        QVERIFY(QFile::remove(data.rank()));
+    }
+    const QByteArray rank = readBytes(data.rank());
+    const qsizetype archived = indexer.archivedPairs().size();
     bool ran = false;
     // Between the two renames the position file turns into a folder that is
     // not empty, so that renaming over it fails.
     indexer.setBetweenReplacements([&] {
         ran = QFile::remove(data.position()) && QDir(data.path()).mkpath(u"Dolznost.Txt/x"_s);
     });
-    const indexation::Outcome outcome = indexer.apply(u"7,6", u"01.10.2024");
+    const indexation::Outcome outcome =
+        restoring ? indexer.restore(key) : indexer.apply(u"7,6", u"01.10.2024");
     QVERIFY(ran);
     QVERIFY(!outcome.done);
     QCOMPARE(outcome.message.icon, Message::Icon::Error);
     QVERIFY2(outcome.message.text.contains(u"Dolznost.Txt"_s), qPrintable(outcome.message.text));
-    QCOMPARE(readBytes(data.rank()), RankFile);
-    QVERIFY(!indexer.canRestore());
+    QCOMPARE(QFileInfo::exists(data.rank()), !restoring);
+    QCOMPARE(readBytes(data.rank()), rank);
+    QCOMPARE(indexer.archivedPairs().size(), archived);
     QVERIFY(QDir(data.path()).entryList({u"*.new"_s}).isEmpty());
 }
 
@@ -421,9 +521,8 @@ void checkReadsBackAsIndexed(const QString& path, const QStringList& names,
     QCOMPARE(salaryfile::readNames(path).names, names);
     QVERIFY(salaryfile::readNames(path).ok);
     for (int index = 0; index < names.size(); ++index) {
-        const qint64 kopecks = std::llround(before[index] * 100);
         QCOMPARE(salaryfile::lookupSalary(path, index),
-                 std::optional<double>(indexation::indexedKopecks(kopecks, percent) / 100));
+                 std::optional<double>(indexation::indexedRoubles(before[index], percent)));
     }
 }
 
@@ -518,6 +617,21 @@ void TestIndexation::shippedTablesAtSevenPointSix()
     QCOMPARE(salaryfile::lookupSalary(data.position(), 0), std::optional<double>(14331));
     QCOMPARE(salaryfile::readNames(data.rank()).names, ranks);
     QCOMPARE(salaryfile::readNames(data.position()).names, grades);
+}
+
+void TestIndexation::largestTablesAreIndexedAtOnce()
+{
+    // Two tables of the most records allowed are indexed whole (how fast is
+    // the benchmark's to say).
+    DataFolder data;
+    QStringList lines{u"Оклады"_s};
+    for (int k = 1; k <= 5000; ++k)
+        lines << QString::number(k) << u"Запись"_s << QString::number(20000 + k) + u".25";
+    lines << QString() << QString();
+    for (const QString& path : {data.rank(), data.position()})
+        QVERIFY(writeBytes(path, paycalc::cp1251::encodeLines(lines)));
+    QVERIFY(data.indexer().apply(u"7,6", u"01.10.2024").done);
+    QCOMPARE(salaryfile::lookupSalary(data.position(), 4999), std::optional<double>(26901));
 }
 
 QTEST_GUILESS_MAIN(TestIndexation)

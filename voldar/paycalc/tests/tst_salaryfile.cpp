@@ -83,6 +83,9 @@ void TestSalaryFile::readNamesFollowsTheGroupsOfThree()
     const salaryfile::FillResult result = salaryfile::readNames(write(bytes));
     QCOMPARE(result.names, names);
     QCOMPARE(result.ok, ok);
+    const salaryfile::FillResult inBytes = salaryfile::namesIn(bytes);
+    QCOMPARE(inBytes.names, names);
+    QCOMPARE(inBytes.ok, ok);
 }
 
 void TestSalaryFile::readNamesFailsWithoutAFile()
@@ -148,6 +151,9 @@ void TestSalaryFile::lookupReadsTheRecordsSalary_data()
     QTest::newRow("key without a salary line") << QByteArray("H\r\n1\r\nA") << 0 << false << 0.0;
     QTest::newRow("number lines compared exactly")
         << QByteArray("H\r\n 1\r\n01\r\nA\r\n1\r\nB\r\n700\r\n") << 0 << true << 700.0;
+    QTest::newRow("salary line read as the next record's number")
+        << QByteArray("H\r\n1\r\nA\r\n2\r\n2\r\nB\r\n700\r\n\r\n\r\n") << 1 << true << 0.0;
+    QTest::newRow("mixed line ends") << QByteArray("H\r1\nA\r\n7\r2\nB\r5\r\n") << 1 << true << 5.0;
 }
 
 void TestSalaryFile::lookupReadsTheRecordsSalary()
@@ -160,6 +166,12 @@ void TestSalaryFile::lookupReadsTheRecordsSalary()
     QCOMPARE(read.has_value(), found);
     if (found)
         QCOMPARE(*read, salary);
+    // The one-pass lookup of every record reads the same.
+    if (index >= 0 && index < 100) {
+        const QList<std::optional<double>> all = salaryfile::salariesIn(bytes, index + 1);
+        QCOMPARE(all.size(), index + 1);
+        QCOMPARE(all[index], read);
+    }
 }
 
 void TestSalaryFile::lookupFailsWithoutAFile()

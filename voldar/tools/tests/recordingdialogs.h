@@ -6,8 +6,8 @@
 #include <QList>
 #include <QStringList>
 
-// Records every message box and answers input boxes from a queue, so that the
-// windows can be driven without a modal loop.
+// Records every message box and answers questions and input boxes from
+// queues, so that the windows can be driven without a modal loop.
 class RecordingDialogs : public tools::Dialogs
 {
 public:
@@ -23,6 +23,13 @@ public:
         messages.append(message);
     }
 
+    // Yes once the replies run out.
+    bool ask(QWidget*, const paycalc::Message& question) override
+    {
+        asked.append(question);
+        return replies.isEmpty() || replies.takeFirst();
+    }
+
     std::optional<QString> askText(QWidget*, const QString& prompt, const QString& title,
                                    const QString& initial) override
     {
@@ -33,6 +40,8 @@ public:
     }
 
     QList<paycalc::Message> messages;
+    QList<paycalc::Message> asked;
+    QList<bool> replies;
     QList<Question> questions;
     QList<std::optional<QString>> answers;
 };

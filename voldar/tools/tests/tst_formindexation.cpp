@@ -1,5 +1,6 @@
 #include "../../paycalc/tests/testfiles.h"
 #include "paycalc/cp1251.h"
+#include "paycalc/indexation.h"
 #include "paycalc/salaryfile.h"
 #include "platform/titles.h"
 #include "recordingdialogs.h"
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -50,6 +52,7 @@ struct Window
     void open()
     {
         form = new tools::FormIndexation(dir.path(), nullptr, &dialogs);
+        changes.emplace(form.data(), &tools::FormIndexation::tablesChanged);
         form->show();
     }
     template <typename T> T* child(const QString& name) const
@@ -62,12 +65,18 @@ struct Window
     QLineEdit* percent() const { return child<QLineEdit>(u"PercentText"_s); }
     QLineEdit* date() const { return child<QLineEdit>(u"DateText"_s); }
     QTableWidget* table() const { return child<QTableWidget>(u"PreviewTable"_s); }
+    QTableWidget* archive() const { return child<QTableWidget>(u"ArchiveList"_s); }
     QPushButton* applyButton() const { return child<QPushButton>(u"ApplyButton"_s); }
     QPushButton* restoreButton() const { return child<QPushButton>(u"RestoreButton"_s); }
-    QString cell(int row, int column) const
+    QString cell(int row, int column, const QTableWidget* in = nullptr) const
     {
-        const QTableWidgetItem* item = table()->item(row, column);
+        const QTableWidgetItem* item = (in != nullptr ? in : table())->item(row, column);
         return item != nullptr ? item->text() : u"<none>"_s;
+    }
+    int selectedArchiveRow() const
+    {
+        const auto ranges = archive()->selectedRanges();
+        return ranges.isEmpty() ? -1 : ranges.constFirst().topRow();
     }
     // Typed key by key; text the test keyboard cannot type is inserted as a
     // whole, as an input method would.
@@ -85,6 +94,7 @@ struct Window
     QTemporaryDir dir;
     RecordingDialogs dialogs;
     QPointer<tools::FormIndexation> form;
+    std::optional<QSignalSpy> changes; // tablesChanged
 };
 
 } // namespace
@@ -105,21 +115,31 @@ private slots:
 
 void TestFormIndexation::previewFollowsThePercentage_data()
 {
+    QTest::addColumn<QString>("position"); // the position file's salary line
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QStringList>("indexed"); // the new-salary column, row by row
 
-    QTest::newRow("comma") << u"7,6"_s << QStringList{u"7166"_s, u"7881"_s, u"14331"_s};
-    QTest::newRow("point") << u"7.6"_s << QStringList{u"7166"_s, u"7881"_s, u"14331"_s};
-    QTest::newRow("not yet a number") << u"7,"_s << QStringList{QString(), QString(), QString()};
-    QTest::newRow("above 100") << u"150"_s << QStringList{QString(), QString(), QString()};
+    QTest::newRow("comma") << u"13318"_s << u"7,6"_s
+                           << QStringList{u"7166"_s, u"7881"_s, u"14331"_s};
+    QTest::newRow("point") << u"13318"_s << u"7.6"_s
+                           << QStringList{u"7166"_s, u"7881"_s, u"14331"_s};
+    QTest::newRow("not yet a number")
+        << u"13318"_s << u"7,"_s << QStringList{QString(), QString(), QString()};
+    QTest::newRow("above 100") << u"13318"_s << u"150"_s
+                               << QStringList{QString(), QString(), QString()};
+    QTest::newRow("thousandths as written")
+        << u"1000.004"_s << u"10"_s << QStringList{u"7325"_s, u"8057"_s, u"1101"_s};
 }
 
 void TestFormIndexation::previewFollowsThePercentage()
 {
+    QFETCH(QString, position);
     QFETCH(QString, typed);
     QFETCH(QStringList, indexed);
 
     Window window;
+    QVERIFY(writeBytes(window.position(),
+                       QByteArray(PositionFile).replace("13318", position.toLatin1())));
     window.open();
     QCOMPARE(window.form->windowTitle(), QString::fromUtf16(titles::FormIndexation));
     QCOMPARE(window.date()->text(), QDate::currentDate().toString(u"dd.MM.yyyy"_s));
@@ -131,13 +151,13 @@ void TestFormIndexation::previewFollowsThePercentage()
     QCOMPARE(window.cell(0, 0), u"Звания"_s);
     QCOMPARE(window.cell(0, 1), u"Рядовой (матрос)"_s);
     QCOMPARE(window.cell(2, 0), u"Должности"_s);
-    QCOMPARE(window.cell(2, 2), u"13318"_s);
+    QCOMPARE(window.cell(2, 2), position);
     QCOMPARE(window.cell(0, 3), QString());
 
     window.type(window.percent(), typed);
     for (int row = 0; row < 3; ++row)
         QCOMPARE(window.cell(row, 3), indexed[row]);
-    QVERIFY(window.unchanged());
+    QCOMPARE(readBytes(window.rank()), RankFile);
     QVERIFY(window.dialogs.messages.isEmpty());
 }
 
@@ -146,28 +166,63 @@ void TestFormIndexation::applyThenRestoreThroughTheButtons()
     Window window;
     window.open();
     QVERIFY(!window.restoreButton()->isEnabled());
+    QCOMPARE(window.archive()->rowCount(), 0);
 
     window.type(window.percent(), u"7,6"_s);
     window.type(window.date(), u"01.10.2024"_s);
+    // "No" changes nothing; "Yes" indexes.
+    window.dialogs.replies = {false, true};
     QTest::mouseClick(window.applyButton(), Qt::LeftButton);
+    QVERIFY(window.unchanged() && window.dialogs.messages.isEmpty());
+    QVERIFY(!QFileInfo::exists(window.dir.filePath(u"Archive"_s)));
+    QTest::mouseClick(window.applyButton(), Qt::LeftButton);
+    QCOMPARE(window.dialogs.asked.size(), 2);
+    QCOMPARE(window.dialogs.asked[1].text,
+             u"Оклады по званиям и должностям будут повышены на 7,6 % с 01.10.2024.\r"
+             u"Прежние оклады будут сохранены в архиве. Продолжить?"_s);
+    QCOMPARE(window.dialogs.asked[1].icon, Message::Icon::Question);
     QCOMPARE(window.dialogs.messages.size(), 1);
     QCOMPARE(window.dialogs.messages[0].icon, Message::Icon::Information);
+    QCOMPARE(window.changes->count(), 1);
     QCOMPARE(salaryfile::lookupSalary(window.rank(), 0), std::optional<double>(7166));
     QCOMPARE(salaryfile::lookupSalary(window.position(), 0), std::optional<double>(14331));
+    const QByteArray indexedRank = readBytes(window.rank());
 
-    // The table in force is shown, with nothing more to apply.
+    // The table in force is shown, with nothing more to apply, and the pair
+    // it replaced is offered.
     QCOMPARE(window.percent()->text(), QString());
     QCOMPARE(window.cell(0, 2), u"7166"_s);
     QCOMPARE(window.cell(0, 3), QString());
     QVERIFY(window.child<QLabel>(u"InForceLabel"_s)->text().contains(u"01.10.2024"_s));
+    QCOMPARE(window.archive()->rowCount(), 1);
+    QCOMPARE(window.cell(0, 1, window.archive()), u"Оклады по званиям"_s);
+    QCOMPARE(window.cell(0, 2, window.archive()), u"Оклады по разрядам"_s);
+    QCOMPARE(window.selectedArchiveRow(), 0);
     QVERIFY(window.restoreButton()->isEnabled());
 
+    window.dialogs.replies = {false, true};
     QTest::mouseClick(window.restoreButton(), Qt::LeftButton);
+    QCOMPARE(readBytes(window.rank()), indexedRank);
+    QCOMPARE(window.changes->count(), 1);
+    QTest::mouseClick(window.restoreButton(), Qt::LeftButton);
+    QCOMPARE(window.dialogs.asked.size(), 4);
+    const QString restoring = window.dialogs.asked[3].text;
+    QVERIFY2(restoring.contains(window.cell(0, 0, window.archive())) &&
+                 restoring.contains(u"Звания: Оклады по званиям"_s) &&
+                 restoring.contains(u"Должности: Оклады по разрядам"_s),
+             qPrintable(restoring));
     QCOMPARE(window.dialogs.messages.size(), 2);
     QCOMPARE(window.dialogs.messages[1].icon, Message::Icon::Information);
+    QCOMPARE(window.changes->count(), 2);
     QVERIFY(window.unchanged());
     QCOMPARE(window.cell(0, 2), u"6659"_s);
-    QVERIFY(!window.restoreButton()->isEnabled());
+
+    // The restore can be undone in turn: the indexed pair is the newest.
+    QCOMPARE(window.archive()->rowCount(), 2);
+    QCOMPARE(window.selectedArchiveRow(), 0);
+    window.restoreButton()->click();
+    QCOMPARE(readBytes(window.rank()), indexedRank);
+    QCOMPARE(window.changes->count(), 3);
 }
 
 void TestFormIndexation::refusedInputsChangeNothing_data()
@@ -199,11 +254,15 @@ void TestFormIndexation::refusedInputsChangeNothing()
     QVERIFY(!QFileInfo::exists(window.dir.filePath(u"Archive"_s)));
     QCOMPARE(window.percent()->text(), percent);
     QVERIFY(!window.restoreButton()->isEnabled());
+    QVERIFY(window.dialogs.asked.isEmpty());
 }
 
 void TestFormIndexation::unreadableFileIsShownAndRefused()
 {
+    // An indexation, and then the position file is damaged.
     Window window;
+    QVERIFY(paycalc::indexation::Indexer(window.dir.path()).apply(u"7,6", u"01.10.2024").done);
+    const QByteArray rank = readBytes(window.rank());
     const QByteArray noEndMarker("H\r\n1\r\nA\r\n100\r\n");
     QVERIFY(writeBytes(window.position(), noEndMarker));
     window.open();
@@ -212,11 +271,28 @@ void TestFormIndexation::unreadableFileIsShownAndRefused()
 
     window.type(window.percent(), u"7,6"_s);
     window.applyButton()->click();
+    QVERIFY(window.dialogs.asked.isEmpty());
     QCOMPARE(window.dialogs.messages.size(), 1);
     QCOMPARE(window.dialogs.messages[0].icon, Message::Icon::Error);
     QVERIFY(window.dialogs.messages[0].text.contains(u"Dolznost.Txt"_s));
-    QCOMPARE(readBytes(window.rank()), RankFile);
+    QCOMPARE(readBytes(window.rank()), rank);
     QCOMPARE(readBytes(window.position()), noEndMarker);
+
+    // That is when the pair before it is needed most.
+    QVERIFY(window.restoreButton()->isEnabled());
+    window.restoreButton()->click();
+    QCOMPARE(window.dialogs.messages.size(), 2);
+    QCOMPARE(window.dialogs.messages[1].icon, Message::Icon::Information);
+    QVERIFY(window.unchanged());
+    QCOMPARE(window.table()->rowCount(), 3);
+    QCOMPARE(window.changes->count(), 1);
+    // The damaged pair is kept and listed, but not offered.
+    QCOMPARE(window.archive()->rowCount(), 2);
+    QVERIFY2(window.cell(0, 3, window.archive()).contains(u"нет строк конца списка"_s),
+             qPrintable(window.cell(0, 3, window.archive())));
+    QCOMPARE(window.selectedArchiveRow(), 1);
+    window.archive()->selectRow(0);
+    QVERIFY(!window.restoreButton()->isEnabled());
 }
 
 void TestFormIndexation::failedWriteIsReported()
@@ -234,6 +310,7 @@ void TestFormIndexation::failedWriteIsReported()
     QVERIFY(window.unchanged());
     QVERIFY(!window.restoreButton()->isEnabled());
     QCOMPARE(window.cell(0, 3), u"7166"_s); // what was typed stays for another try
+    QCOMPARE(window.changes->count(), 0);
 }
 
 QTEST_MAIN(TestFormIndexation)

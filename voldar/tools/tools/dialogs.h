@@ -10,7 +10,8 @@ class QWidget;
 namespace tools {
 
 // The modal boxes of the side windows. The windows ask through this interface
-// so that a test can record the messages and answer the input boxes.
+// so that a test can record the messages and answer the questions and input
+// boxes.
 class Dialogs
 {
 public:
@@ -18,6 +19,9 @@ public:
 
     // A message box with one OK button; returns when it is closed.
     virtual void showMessage(QWidget* parent, const paycalc::Message& message);
+
+    // A Yes/No question (Yes first and default); true for Yes.
+    virtual bool ask(QWidget* parent, const paycalc::Message& question);
 
     // A one-line input box; std::nullopt when it is cancelled.
     virtual std::optional<QString> askText(QWidget* parent, const QString& prompt,
