@@ -20,13 +20,14 @@ FailureHandler& failureHandler()
     return handler;
 }
 
-constexpr std::array<Target, 6> AllTargets = {{
+constexpr std::array<Target, 7> AllTargets = {{
     {"salaryfile", salaryFile},
     {"cp1251", cp1251},
     {"numbers", numbers},
     {"versionfile", versionFile},
     {"savelog", saveLog},
     {"payslip", paySlip},
+    {"rulesfile", rulesFile},
 }};
 
 } // namespace

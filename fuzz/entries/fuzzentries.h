@@ -9,9 +9,10 @@
 
 // The entry functions behind every fuzz target. Each one feeds one input to a
 // reader of outside data (salary files, Save_log.txt, pay slips, the version
-// file, typed numbers) and checks the promises the reader makes about it. The
-// fuzz targets call them from libFuzzer; the regression test replays stored
-// inputs through the very same functions with the normal compiler.
+// file, typed numbers, the rules file) and checks the promises the reader
+// makes about it. The fuzz targets call them from libFuzzer; the regression
+// test replays stored inputs through the very same functions with the normal
+// compiler.
 namespace voldarfuzz {
 
 using Entry = int (*)(const std::uint8_t* data, std::size_t size);
@@ -45,5 +46,8 @@ int versionFile(const std::uint8_t* data, std::size_t size);
 int saveLog(const std::uint8_t* data, std::size_t size);
 // payslip::readPaySlip and paySlipPeriod on the input as a pay slip file.
 int paySlip(const std::uint8_t* data, std::size_t size);
+// paycalc::rulesfile::parse on the input as Data/Pravila.Txt, and the today's
+// pay sheet computing from what it accepts.
+int rulesFile(const std::uint8_t* data, std::size_t size);
 
 } // namespace voldarfuzz

@@ -97,6 +97,7 @@ for path in ./usr/bin/voldar ./usr/share/applications/org.example.Voldar.desktop
     ./usr/share/metainfo/org.example.Voldar.metainfo.xml \
     ./usr/share/icons/hicolor/48x48/apps/org.example.Voldar.png \
     ./usr/share/voldar/Data/Zvanie.Txt ./usr/share/voldar/Data/Dolznost.Txt \
+    ./usr/share/voldar/Data/Pravila.Txt \
     ./usr/share/voldar/Data/Lists/ ./etc/xdg/notiko/components.ini; do
     check "ships $path" grep -qx -- "$path" <<<"$contents"
 done
@@ -211,7 +212,7 @@ else
 fi
 
 data=$sysroot$user_home/.local/share/voldar/Data
-for name in Zvanie.Txt Dolznost.Txt; do
+for name in Zvanie.Txt Dolznost.Txt Pravila.Txt; do
     check "the user's Data has $name, as shipped" cmp -s "$data/$name" "$sysroot/usr/share/voldar/Data/$name"
 done
 check "the user's Data has Lists/" test -d "$data/Lists"

@@ -14,5 +14,7 @@ inline constexpr char16_t Form8[] = u" ~ Voldar ™   Пенсия  ~";
 inline constexpr char16_t Form9[] = u" ~ Voldar ™   Расчетный листок  ~";
 inline constexpr char16_t FormHistory[] = u" ~ Voldar ™   История выплат  ~";
 inline constexpr char16_t FormIndexation[] = u" ~ Voldar ™   Индексация окладов  ~";
+inline constexpr char16_t FormTodayPay[] =
+    u" ~ Voldar ™   Денежное довольствие по действующим правилам  ~";
 
 } // namespace titles

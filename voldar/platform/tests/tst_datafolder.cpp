@@ -173,6 +173,40 @@ private slots:
         QCOMPARE(readBytes(userRanks), ranks == NewRanks ? nextRanks : ranks);
     }
 
+    // The rules file arrives with an upgrade: it joins a folder filled before
+    // it existed, and from then on follows later upgrades like the salary files.
+    void fileNewInAnUpgradeFollowsLaterOnes_data()
+    {
+        QTest::addColumn<bool>("edited");
+        QTest::addColumn<QByteArray>("rules"); // Pravila.Txt after the second upgrade
+
+        QTest::newRow("untouched") << false << QByteArray("Rules 2026\r\n");
+        QTest::newRow("edited by the user") << true << QByteArray("My rules\r\n");
+    }
+    void fileNewInAnUpgradeFollowsLaterOnes()
+    {
+        QFETCH(bool, edited);
+        QFETCH(QByteArray, rules);
+
+        QTemporaryDir root;
+        const QString installed = root.filePath(QStringLiteral("share"));
+        const QString user = root.filePath(QStringLiteral("Data"));
+        QVERIFY(QDir().mkpath(installed));
+        QVERIFY(writeBytes(installed + u"/Zvanie.Txt", OldRanks));
+        QVERIFY(platform::prepareDataFolder(installed, user));
+
+        QVERIFY(writeBytes(installed + u"/Pravila.Txt", "Rules 2025\r\n"));
+        QVERIFY(platform::prepareDataFolder(installed, user));
+        QCOMPARE(readBytes(user + u"/Pravila.Txt"), QByteArray("Rules 2025\r\n"));
+        if (edited)
+            QVERIFY(writeBytes(user + u"/Pravila.Txt", "My rules\r\n"));
+
+        QVERIFY(writeBytes(installed + u"/Pravila.Txt", "Rules 2026\r\n"));
+        QVERIFY(platform::prepareDataFolder(installed, user));
+        QCOMPARE(readBytes(user + u"/Pravila.Txt"), rules);
+        QCOMPARE(readBytes(user + u"/Zvanie.Txt"), OldRanks);
+    }
+
     void folderThatCannotBeMadeFails()
     {
         QTemporaryDir root;
