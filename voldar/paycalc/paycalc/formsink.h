@@ -29,6 +29,8 @@ public:
     virtual void setMirror(Mirror mirror, const QString& text) = 0;
 
     virtual void addListItems(List list, const QStringList& items) = 0;
+    // Empties a list (its salary file was replaced); no rule runs.
+    virtual void clearListItems(List list) = 0;
     // The program set a list's selection (-1: none). The window shows it and
     // does not run the list's rule again: the engine already has.
     virtual void setListIndex(List list, int index) = 0;

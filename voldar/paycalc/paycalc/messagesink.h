@@ -18,6 +18,7 @@ public:
     void setBoxText(Box, const QString&) override {}
     void setMirror(Mirror, const QString&) override {}
     void addListItems(List, const QStringList&) override {}
+    void clearListItems(List) override {}
     void setListIndex(List, int) override {}
     void setListEditText(List, const QString&) override {}
     void setListEnabled(List, bool) override {}

@@ -47,6 +47,14 @@ public:
     // their items).
     bool fillLists();
 
+    // The salary files were replaced while the program runs (an indexation of
+    // the tables): Combo1 and Combo2 are filled again, each keeps its position,
+    // the salaries of the chosen records are looked up anew and every amount
+    // follows. Unlike a choice, the other rates (the flight raise) stay. On a
+    // file that cannot be read shows " Не найдена папка Data ", changes
+    // nothing and returns false.
+    bool reloadSalaryLists();
+
     static QString windowTitle(const QDate& startDate);
     // Items of the lists filled from the window's design or from fixed tables
     // (not Combo1 and Combo2). The year list runs from 2005 to `currentYear` + 1.

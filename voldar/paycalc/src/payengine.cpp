@@ -166,6 +166,61 @@ bool PayEngine::fillLists()
     return true;
 }
 
+bool PayEngine::reloadSalaryLists()
+{
+    struct Table
+    {
+        List list;
+        QString path;
+        double& salary;
+        salaryfile::FillResult names;
+        std::optional<double> chosen;
+    };
+    const QDir data(m_dataFolder);
+    std::array<Table, 2> tables{{
+        {List::Combo1,
+         data.filePath(QString::fromUtf16(salaryfile::RankSalaryFile)),
+         m_sheet.RankSalary,
+         {},
+         {}},
+        {List::Combo2,
+         data.filePath(QString::fromUtf16(salaryfile::PositionSalaryFile)),
+         m_sheet.PositionSalary,
+         {},
+         {}},
+    }};
+    // Everything is read before anything changes, so that a file that cannot
+    // be read leaves the sheet as it was.
+    for (Table& table : tables) {
+        table.names = salaryfile::readNames(table.path);
+        const int index = selectedIndex(table.list);
+        if (table.names.ok && index >= 0 && index < table.names.names.size())
+            table.chosen = salaryfile::lookupSalary(table.path, index);
+        if (!table.names.ok || (index >= 0 && index < table.names.names.size() && !table.chosen)) {
+            m_sink.showMessage(dataFolderNotFound());
+            return false;
+        }
+    }
+    for (Table& table : tables) {
+        const int index = selectedIndex(table.list);
+        m_sink.clearListItems(table.list);
+        m_lists[number(table.list)].count = 0;
+        addItems(table.list, table.names.names);
+        if (table.chosen) {
+            m_sink.setListIndex(table.list, index);
+            table.salary = *table.chosen;
+        } else if (index >= 0) {
+            // The record chosen is no longer in the table.
+            m_lists[number(table.list)].index = -1;
+            m_sink.setListIndex(table.list, -1);
+            writeMirror(table.list, -1);
+            table.salary = 0;
+        }
+    }
+    ModulRaschet();
+    return true;
+}
+
 void PayEngine::addItems(List list, const QStringList& items)
 {
     if (items.isEmpty())

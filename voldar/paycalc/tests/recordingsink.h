@@ -43,6 +43,11 @@ public:
         items[list] += added;
         calls << u"items "_s + paycalc::objectName(list) + u' ' + QString::number(added.size());
     }
+    void clearListItems(paycalc::List list) override
+    {
+        items.remove(list);
+        calls << u"clear "_s + paycalc::objectName(list);
+    }
     void setListIndex(paycalc::List list, int index) override
     {
         calls << u"index "_s + paycalc::objectName(list) + u' ' + QString::number(index);

@@ -116,6 +116,9 @@ public:
         DocumentOpener openDocument = {};
         // Prints the window's image; empty: the default printer.
         payslip::PrintHook print = {};
+        // The file of the today's-pay sheet's choices; empty: the user's
+        // configuration.
+        QString todayPayChoices = {};
         // Polled: the keyboard indicator polls with Timer5 even where the
         // platform reports layout changes.
         platform::KeyboardLayoutSource::Changes keyboardChanges =
@@ -178,6 +181,7 @@ private:
     void setBoxText(paycalc::Box box, const QString& text) override;
     void setMirror(paycalc::Mirror mirror, const QString& text) override;
     void addListItems(paycalc::List list, const QStringList& items) override;
+    void clearListItems(paycalc::List list) override;
     void setListIndex(paycalc::List list, int index) override;
     void setListEditText(paycalc::List list, const QString& text) override;
     void setListEnabled(paycalc::List list, bool enabled) override;

@@ -7,6 +7,7 @@
 #include "tools/calculator.h"
 
 #include <functional>
+#include <memory>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -29,8 +30,10 @@ class PrintSequence;
 namespace tools {
 class Form4;
 class Form5;
+class Dialogs;
 class Form8;
 class FormIndexation;
+class FormTodayPay;
 } // namespace tools
 
 // The commands of the main window's menus and buttons: the saved calculation,
@@ -58,6 +61,8 @@ public:
         std::function<void(const QString&)> openDocument;
         // The printer; empty: the default printer.
         payslip::PrintHook print;
+        // The today's-pay sheet's choices; empty: the user's configuration.
+        QString todayPayChoices;
     };
 
     Form1Commands(QMainWindow& window, Services services);
@@ -95,6 +100,8 @@ private:
     void onKlavaInfoTriggered();
     void onMnuHistoryTriggered();
     void onMnuIndexationTriggered();
+    void onMnuTodayPayTriggered();
+    void onFormIndexationTablesChanged();
     void onSaitTriggered();
     void onKsTriggered();
     void onKonMail1Triggered();
@@ -123,6 +130,9 @@ private:
     QPointer<payslip::Form9> m_form9;
     QPointer<payslip::FormHistory> m_formHistory;
     QPointer<tools::FormIndexation> m_formIndexation;
+    QPointer<tools::FormTodayPay> m_formTodayPay;
+    // The side windows' boxes, through the main window's hooks.
+    std::unique_ptr<tools::Dialogs> m_dialogs;
     QPointer<tools::Form8> m_form8;
     QPointer<tools::Form4> m_form4;
     QPointer<tools::Form5> m_form5;

@@ -237,10 +237,14 @@ void Form1::bindControls()
     for (int n = 1; n <= MirrorCount; ++n)
         m_mirrors[n] = namedChild<QLineEdit>(*this, paycalc::objectName(static_cast<Mirror>(n)));
 
-    // Menu separators keep their names as entries whose text is "-".
-    for (QAction* entry : findChildren<QAction*>())
-        if (entry->text() == QStringLiteral("-"))
+    // Menu separators keep their names as entries whose text is "-"; the text
+    // goes, since some styles draw a separator's text beside its line.
+    for (QAction* entry : findChildren<QAction*>()) {
+        if (entry->text() == QStringLiteral("-")) {
             entry->setSeparator(true);
+            entry->setText({});
+        }
+    }
 
     const QString site = QString::fromUtf16(addresses::Site);
     ui->Command1->setToolTip(site);
@@ -266,7 +270,8 @@ void Form1::createFrame()
                                      {},
                                      m_setup.askQuestion,
                                      m_setup.openDocument,
-                                     m_setup.print};
+                                     m_setup.print,
+                                     m_setup.todayPayChoices};
     if (!services.openDocument)
         services.openDocument = &platform::openDocument;
     // A window that records its messages has the viewer's recorded as well.
@@ -573,6 +578,11 @@ void Form1::addListItems(List id, const QStringList& items)
     // The open list is as wide as its longest item.
     combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) +
                                    combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+}
+
+void Form1::clearListItems(List id)
+{
+    list(id)->clear();
 }
 
 void Form1::setListIndex(List id, int index)

@@ -13,10 +13,12 @@
 #include "payslip/savedcalculation.h"
 #include "platform/addresses.h"
 #include "platform/platform.h"
+#include "tools/dialogs.h"
 #include "tools/form4.h"
 #include "tools/form5.h"
 #include "tools/form8.h"
 #include "tools/formindexation.h"
+#include "tools/formtodaypay.h"
 #include "tools/handover.h"
 #include "windows/form2.h"
 #include "windows/form6.h"
@@ -45,6 +47,35 @@ template <class Window, class Make> Window* showWindow(QPointer<Window>& window,
     return window;
 }
 
+// The side windows' boxes go where the main window's go: a recording window
+// records them too.
+class HookedDialogs : public tools::Dialogs
+{
+public:
+    HookedDialogs(platform::MessageHook message, platform::BoxHook question)
+        : m_message(std::move(message)), m_question(std::move(question))
+    {}
+
+    void showMessage(QWidget* parent, const paycalc::Message& message) override
+    {
+        if (m_message)
+            m_message(parent, message);
+        else
+            tools::Dialogs::showMessage(parent, message);
+    }
+
+    bool ask(QWidget* parent, const paycalc::Message& question) override
+    {
+        if (!m_question)
+            return tools::Dialogs::ask(parent, question);
+        return m_question(parent, {platform::Box::Kind::Question, question.title, question.text});
+    }
+
+private:
+    platform::MessageHook m_message;
+    platform::BoxHook m_question;
+};
+
 QString mailTo(const char16_t* address)
 {
     return QStringLiteral("mailto:") + QString::fromUtf16(address);
@@ -55,7 +86,8 @@ QString mailTo(const char16_t* address)
 Form1Commands::Form1Commands(QMainWindow& window, Services services)
     : QObject(&window), m_window(window), m_services(std::move(services)),
       m_text1(namedChild<QLineEdit>(window, paycalc::objectName(paycalc::Box::Text1))),
-      m_text5(namedChild<QLineEdit>(window, paycalc::objectName(paycalc::Box::Text5)))
+      m_text5(namedChild<QLineEdit>(window, paycalc::objectName(paycalc::Box::Text5))),
+      m_dialogs(std::make_unique<HookedDialogs>(m_services.viewerMessage, m_services.askQuestion))
 {
     connectMenus();
     connectButtons();
@@ -82,6 +114,9 @@ void Form1Commands::createPrintSequence()
 Form1Commands::~Form1Commands()
 {
     delete m_form4.data();
+    // These two ask through m_dialogs and read the engine.
+    delete m_formIndexation.data();
+    delete m_formTodayPay.data();
 }
 
 void Form1Commands::connectMenus()
@@ -104,6 +139,7 @@ void Form1Commands::connectMenus()
     on("Klava_Info", &Form1Commands::onKlavaInfoTriggered);
     on("mnuHistory", &Form1Commands::onMnuHistoryTriggered);
     on("mnuIndexation", &Form1Commands::onMnuIndexationTriggered);
+    on("mnuTodayPay", &Form1Commands::onMnuTodayPayTriggered);
     on("Sait", &Form1Commands::onSaitTriggered);
     on("ks", &Form1Commands::onKsTriggered);
     on("kon_mail1", &Form1Commands::onKonMail1Triggered);
@@ -313,8 +349,39 @@ void Form1Commands::onMnuHistoryTriggered()
 
 void Form1Commands::onMnuIndexationTriggered()
 {
-    showWindow(m_formIndexation,
-               [this] { return new tools::FormIndexation(m_services.dataFolder, &m_window); });
+    showWindow(m_formIndexation, [this] {
+        auto* indexation =
+            new tools::FormIndexation(m_services.dataFolder, &m_window, m_dialogs.get());
+        connect(indexation, &tools::FormIndexation::tablesChanged, this,
+                &Form1Commands::onFormIndexationTablesChanged);
+        return indexation;
+    });
+}
+
+// New salary tables are in force at once: the sheet and the today's-pay
+// sheet take them up, keeping the user's choices.
+void Form1Commands::onFormIndexationTablesChanged()
+{
+    m_services.engine->reloadSalaryLists();
+    if (m_formTodayPay)
+        m_formTodayPay->reloadTables();
+}
+
+void Form1Commands::onMnuTodayPayTriggered()
+{
+    showWindow(m_formTodayPay, [this] {
+        const QString choices = m_services.todayPayChoices.isEmpty()
+                                    ? tools::FormTodayPay::defaultChoicesPath()
+                                    : m_services.todayPayChoices;
+        const paycalc::PayEngine& engine = *m_services.engine;
+        return new tools::FormTodayPay(
+            m_services.dataFolder, choices,
+            [&engine] {
+                return std::pair(engine.selectedIndex(paycalc::List::Combo1),
+                                 engine.selectedIndex(paycalc::List::Combo2));
+            },
+            &m_window, m_dialogs.get());
+    });
 }
 
 // --- Помощь -----------------------------------------------------------------------------

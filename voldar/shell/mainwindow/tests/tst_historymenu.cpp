@@ -1,11 +1,17 @@
 #include "form1fixture.h"
 #include "mainwindow/form1.h"
+#include "paycalc/payengine.h"
+#include "payslip/payslipfile.h"
 
 #include <memory>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -43,6 +49,8 @@ private slots:
     void entriesFollowTheSpecifiedOnes();
     void historyOpensAndFollowsTheSavedSlips();
     void indexationOpens();
+    void indexedTablesAreInForceAtOnce();
+    void todayPayOpensWithTheMainChoices();
 
 private:
     QAction* action(const char* name) const;
@@ -58,7 +66,9 @@ void TestHistoryMenu::init()
     QVERIFY(m_dir->isValid());
     form1fixture::writeSalaryFiles(m_dir->path());
     m_record = {};
-    m_form = std::make_unique<Form1>(m_record.setup(m_dir->path()));
+    Form1::Setup setup = m_record.setup(m_dir->path());
+    setup.todayPayChoices = m_dir->filePath(u"todaypay.txt"_s);
+    m_form = std::make_unique<Form1>(std::move(setup));
 }
 
 void TestHistoryMenu::cleanup()
@@ -83,7 +93,8 @@ void TestHistoryMenu::entriesFollowTheSpecifiedOnes()
     QCOMPARE(entries, (QStringList{u"nnn=Калькулятор"_s, u"visluga=Расчет выслуги"_s,
                                    u"Klava_Info=Информация о клавиатуре"_s, u"scroll=Прокрутка"_s,
                                    u"sepHistory=-"_s, u"mnuHistory=История выплат"_s,
-                                   u"mnuIndexation=Индексация окладов"_s}));
+                                   u"mnuIndexation=Индексация окладов"_s,
+                                   u"mnuTodayPay=Расчёт по действующим правилам"_s}));
 }
 
 void TestHistoryMenu::historyOpensAndFollowsTheSavedSlips()
@@ -120,6 +131,56 @@ void TestHistoryMenu::indexationOpens()
     first.first()->hide();
     action("mnuIndexation")->trigger();
     QCOMPARE(shownWindows("tools::FormIndexation"), first);
+}
+
+// An indexation applied or undone is in the sheet at once: the chosen rank
+// and grade keep their places and show the new salaries, and so does the
+// next slip.
+void TestHistoryMenu::indexedTablesAreInForceAtOnce()
+{
+    paycalc::PayEngine& engine = m_form->engine();
+    QVERIFY(engine.setSelection(paycalc::List::Combo1, 1)); // 12000
+    QVERIFY(engine.setSelection(paycalc::List::Combo2, 0)); // 20000
+    const auto label = [this](const char* name) {
+        return m_form->findChild<QLabel*>(QString::fromLatin1(name))->text().trimmed();
+    };
+    const auto slipSalary = [this] {
+        action("rlist_save")->trigger();
+        return payslip::readPaySlip(m_dir->filePath(u"Lists/Март 2010.txt"_s)).values[0];
+    };
+    const QString accruedBefore = label("Label23");
+    QCOMPARE(label("Label22"), u"12000 руб."_s);
+
+    action("mnuIndexation")->trigger();
+    QWidget* indexation = shownWindows("tools::FormIndexation").value(0);
+    QVERIFY(indexation != nullptr);
+    indexation->findChild<QLineEdit*>(u"PercentText"_s)->setText(u"7,6"_s);
+    indexation->findChild<QPushButton*>(u"ApplyButton"_s)->click();
+    QCOMPARE(m_record.questions.size(), 1);
+
+    QCOMPARE(engine.selectedIndex(paycalc::List::Combo1), 1);
+    QCOMPARE(m_form->findChild<QComboBox*>(u"Combo1"_s)->currentText(), u"Сержант"_s);
+    QCOMPARE(label("Label22"), u"12912 руб."_s);
+    QCOMPARE(label("Label24"), u"21520 руб."_s);
+    QVERIFY(label("Label23") != accruedBefore);
+    QCOMPARE(slipSalary(), std::optional(u"12912 руб."_s));
+
+    indexation->findChild<QPushButton*>(u"RestoreButton"_s)->click();
+    QCOMPARE(label("Label22"), u"12000 руб."_s);
+    QCOMPARE(label("Label23"), accruedBefore);
+    QCOMPARE(slipSalary(), std::optional(u"12000 руб."_s));
+}
+
+void TestHistoryMenu::todayPayOpensWithTheMainChoices()
+{
+    QVERIFY(m_form->engine().setSelection(paycalc::List::Combo1, 1));
+    action("mnuTodayPay")->trigger();
+    QWidget* today = shownWindows("tools::FormTodayPay").value(0);
+    QVERIFY(today != nullptr);
+    QCOMPARE(today->parentWidget(), m_form.get());
+    today->findChild<QPushButton*>(u"TakeFromMainButton"_s)->click();
+    QCOMPARE(today->findChild<QComboBox*>(u"RankCombo"_s)->currentText(), u"Сержант"_s);
+    QCOMPARE(today->findChild<QComboBox*>(u"GradeCombo"_s)->currentIndex(), -1);
 }
 
 QTEST_MAIN(TestHistoryMenu)
