@@ -16,6 +16,10 @@ BUILD_PACKAGES=(
     libgl-dev
     libx11-dev
     fonts-dejavu-core
+    # Qt's own Russian texts: «Да»/«Нет», the file and print dialogs.
+    qt6-translations-l10n
+    # The native Wayland platform plugin, for a session without an X server.
+    qt6-wayland
 )
 
 # Needed only by the test suite and the benchmarks.
@@ -35,6 +39,11 @@ TEST_PACKAGES=(
     dbus-bin
     clang-14
     libclang-rt-14-dev
+    # A headless Wayland compositor, with and without XWayland.
+    weston
+    xwayland
+    # A private print system for the print test: its own cupsd and an IPP printer.
+    cups-ipp-utils
 )
 
 # Installs whichever of the given Debian packages are missing. As root it uses
