@@ -21,7 +21,7 @@ enum class Shape
 
 // What a rule may hold. Bounds are in hundredths; they keep every amount the
 // sheet computes far inside 64-bit integers and catch slips of the pen.
-struct Spec
+struct RuleForm
 {
     const char16_t* name;
     Shape shape;
@@ -39,7 +39,7 @@ constexpr qint64 Rouble = 100;  // 1 rouble in kopecks
 constexpr qint64 MaxRoubles = 1'000'000'000'000 * Rouble;
 constexpr int MaxValues = 20;
 
-constexpr std::array<Spec, RuleCount> Specs = {{
+constexpr std::array<RuleForm, RuleCount> RuleForms = {{
     {u"оклад денежного содержания", Shape::None, 0, 0},
     {u"выслуга лет, % оклада денежного содержания", Shape::Scale, 0, 1000 * Percent, false,
      100 * Unit, true},
@@ -63,15 +63,15 @@ constexpr std::array<Spec, RuleCount> Specs = {{
     {u"округление НДФЛ вверх от, копеек", Shape::One, Unit, 99 * Unit, true},
 }};
 
-const Spec& specOf(int index)
+const RuleForm& formOf(int index)
 {
-    return Specs[static_cast<std::size_t>(index)];
+    return RuleForms[static_cast<std::size_t>(index)];
 }
 
 int ruleIndex(QStringView name)
 {
     for (int i = 0; i < RuleCount; ++i)
-        if (name == QStringView(specOf(i).name))
+        if (name == QStringView(formOf(i).name))
             return i;
     return -1;
 }
@@ -118,7 +118,7 @@ std::optional<QString> readValue(QStringView token, qint64 min, qint64 max, bool
     return std::nullopt;
 }
 
-std::optional<QString> readScale(const QList<QStringView>& tokens, const Spec& spec,
+std::optional<QString> readScale(const QList<QStringView>& tokens, const RuleForm& form,
                                  RuleValue& rule)
 {
     for (const QStringView token : tokens) {
@@ -127,10 +127,10 @@ std::optional<QString> readScale(const QList<QStringView>& tokens, const Spec& s
             return QStringLiteral("ступень %1 пишется «от:значение»").arg(quoted(token));
         qint64 step = 0;
         qint64 value = 0;
-        if (auto error = readValue(token.first(colon), 0, spec.maxStep, spec.wholeSteps, step))
+        if (auto error = readValue(token.first(colon), 0, form.maxStep, form.wholeSteps, step))
             return error;
-        if (auto error = readValue(token.sliced(colon + 1), spec.minValue, spec.maxValue,
-                                   spec.wholeValues, value))
+        if (auto error = readValue(token.sliced(colon + 1), form.minValue, form.maxValue,
+                                   form.wholeValues, value))
             return error;
         if (!rule.steps.isEmpty() && step <= rule.steps.last())
             return QStringLiteral("ступени должны идти по возрастанию, а %1 не больше предыдущей")
@@ -138,14 +138,14 @@ std::optional<QString> readScale(const QList<QStringView>& tokens, const Spec& s
         rule.steps.append(step);
         rule.values.append(value);
     }
-    if (spec.stepsFromZero && rule.steps.first() != 0)
+    if (form.stepsFromZero && rule.steps.first() != 0)
         return QStringLiteral("первая ступень должна начинаться с 0");
     return std::nullopt;
 }
 
-std::optional<QString> checkCount(const Spec& spec, qsizetype count)
+std::optional<QString> checkCount(const RuleForm& form, qsizetype count)
 {
-    switch (spec.shape) {
+    switch (form.shape) {
     case Shape::None:
         if (count != 0)
             return QStringLiteral("у этого правила нет значений, только источник");
@@ -167,16 +167,16 @@ std::optional<QString> checkCount(const Spec& spec, qsizetype count)
     return std::nullopt;
 }
 
-std::optional<QString> readValues(QStringView text, const Spec& spec, RuleValue& rule)
+std::optional<QString> readValues(QStringView text, const RuleForm& form, RuleValue& rule)
 {
     const QList<QStringView> tokens = text.split(u' ', Qt::SkipEmptyParts);
-    if (auto error = checkCount(spec, tokens.size()))
+    if (auto error = checkCount(form, tokens.size()))
         return error;
-    if (spec.shape == Shape::Scale)
-        return readScale(tokens, spec, rule);
+    if (form.shape == Shape::Scale)
+        return readScale(tokens, form, rule);
     for (const QStringView token : tokens) {
         qint64 value = 0;
-        if (auto error = readValue(token, spec.minValue, spec.maxValue, spec.wholeValues, value))
+        if (auto error = readValue(token, form.minValue, form.maxValue, form.wholeValues, value))
             return error;
         rule.values.append(value);
     }
@@ -204,7 +204,7 @@ std::optional<QString> readRule(const QString& line, int lineNumber, Rules& rule
 
     RuleValue rule;
     const QString values = line.sliced(equals + 1, semicolon - equals - 1).replace(u'\t', u' ');
-    if (auto error = readValues(values, specOf(index), rule))
+    if (auto error = readValues(values, formOf(index), rule))
         return QStringLiteral("правило %1: %2").arg(quoted(name), *error);
     rule.source = source;
     rule.unconfirmed = source.contains(u"не подтверждено", Qt::CaseInsensitive);
@@ -222,7 +222,7 @@ ReadResult failure(const QString& text)
 
 QString ruleName(Rule rule)
 {
-    return QString::fromUtf16(specOf(static_cast<int>(rule)).name);
+    return QString::fromUtf16(formOf(static_cast<int>(rule)).name);
 }
 
 std::optional<qint64> parseNumber(QStringView text, int decimals)
@@ -274,7 +274,7 @@ ReadResult parse(QByteArrayView bytes, const QString& label)
     for (int i = 0; i < RuleCount; ++i)
         if (seenAt[static_cast<std::size_t>(i)] == 0)
             return failure(QStringLiteral("Файл %1: нет правила %2.")
-                               .arg(label, quoted(QStringView(specOf(i).name))));
+                               .arg(label, quoted(QStringView(formOf(i).name))));
     return {std::move(rules), QString()};
 }
 
