@@ -6,9 +6,11 @@
 
 namespace notiko {
 
-QPixmap drawBuiltInPicture(int size)
+QPixmap drawBuiltInPicture(int size, qreal devicePixelRatio)
 {
-    QPixmap pixmap(size, size);
+    // Painted in pixels; the painter maps them onto the device pixels.
+    QPixmap pixmap(QSize(size, size) * devicePixelRatio);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -35,6 +37,14 @@ QPixmap drawBuiltInPicture(int size)
     for (int i = 0; i < 3; ++i)
         painter.drawEllipse(QPointF(s * (0.34 + 0.16 * i), s * 0.41), s * 0.05, s * 0.05);
     return pixmap;
+}
+
+QIcon builtInIcon()
+{
+    QIcon icon;
+    for (const qreal ratio : {1.0, 2.0})
+        icon.addPixmap(drawBuiltInPicture(32, ratio));
+    return icon;
 }
 
 } // namespace notiko

@@ -53,7 +53,7 @@ frmAbout::frmAbout(QWidget* parent)
       m_openUrl([](const QUrl& url) { QDesktopServices::openUrl(url); })
 {
     ui->setupUi(this);
-    ui->Image1->setPixmap(notiko::drawBuiltInPicture(64));
+    ui->Image1->setPixmap(notiko::drawBuiltInPicture(64, devicePixelRatio()));
     ui->Label2->setText(notiko::developer::line());
     ui->LblMail->setText(QString::fromLatin1(notiko::developer::mail));
     ui->Text1->setPlainText(usageExample());

@@ -54,7 +54,7 @@ public:
     NotikoPrivate(Notiko* control, NotificationArea* external)
         : q(control), ownedArea(external ? nullptr : createDesktopNotificationArea()),
           area(external ? external : ownedArea.get()), Picture1(new PictureBox(control)),
-          picture(Picture::fromIcon(QIcon(drawBuiltInPicture(32)))), messageBox(&showCriticalBox)
+          picture(Picture::fromIcon(builtInIcon())), messageBox(&showCriticalBox)
     {
         Picture1->setObjectName(QStringLiteral("Picture1"));
         Picture1->setToolTip(defaultToolTip);

@@ -1,5 +1,8 @@
 #include "platform/platform.h"
 
+#include "layoutwatcher.h"
+#include "platform/windowsystem.h"
+#include "waylandkeyboard.h"
 #include "x11keyboard.h"
 
 #include <QDesktopServices>
@@ -17,19 +20,35 @@ void openDocument(const QString& address)
     QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
 }
 
-std::uint32_t keyboardLayout()
+namespace {
+
+// The watcher of this window system's keyboard: the X server's, or on Wayland
+// the input language Qt reports; none elsewhere (Qt's offscreen platform).
+LayoutWatcher* layoutWatcher()
 {
-    return x11::watchedLayout(x11::layoutWatcher());
+    if (LayoutWatcher* const watcher = x11::layoutWatcher())
+        return watcher;
+    return wayland::layoutWatcher();
 }
 
-KeyboardLayoutSource::KeyboardLayoutSource(Changes changes)
-    : m_watcher(x11::layoutWatcher()),
-      m_notifies(changes == Changes::Notified && x11::watcherNotifies(m_watcher))
-{}
+} // namespace
+
+std::uint32_t keyboardLayout()
+{
+    LayoutWatcher* const watcher = layoutWatcher();
+    return watcher ? watcher->layout() : 0;
+}
+
+KeyboardLayoutSource::KeyboardLayoutSource(Changes changes) : m_watcher(layoutWatcher())
+{
+    const auto* const watcher = qobject_cast<LayoutWatcher*>(m_watcher);
+    m_notifies = changes == Changes::Notified && watcher && watcher->notifies();
+}
 
 std::uint32_t KeyboardLayoutSource::current() const
 {
-    return x11::watchedLayout(m_watcher);
+    auto* const watcher = qobject_cast<LayoutWatcher*>(m_watcher);
+    return watcher ? watcher->layout() : 0;
 }
 
 bool KeyboardLayoutSource::notifies() const
@@ -39,7 +58,10 @@ bool KeyboardLayoutSource::notifies() const
 
 bool KeyboardLayoutSource::onChange(QObject* context, std::function<void()> handler) const
 {
-    return notifies() && x11::onWatchedLayoutChange(m_watcher, context, std::move(handler));
+    auto* const watcher = qobject_cast<LayoutWatcher*>(m_watcher);
+    if (!notifies() || !watcher || !context)
+        return false;
+    return QObject::connect(watcher, &LayoutWatcher::layoutChanged, context, std::move(handler));
 }
 
 int keyboardType(int which)
@@ -117,7 +139,10 @@ QString askSaveFileName(QWidget* parent, const QString& caption, const QString& 
 
 void setTopmost(QWidget* window, bool topmost)
 {
-    if (!window || window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == topmost)
+    // Where the compositor alone stacks windows, the flag would only recreate
+    // the window to no effect.
+    if (!window || !canKeepOnTop() ||
+        window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == topmost)
         return;
     // Changing a window flag recreates the native window and hides it; keep the
     // place and the visibility the window had.

@@ -1,5 +1,7 @@
 #include "x11keyboard.h"
 
+#include "layoutwatcher.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -139,12 +141,12 @@ std::uint32_t readLayout()
 // the window system already listens to) and changes of the rules-names
 // property on the root window. After such a report it reads the layout once
 // and announces it when it is another one.
-class LayoutWatcher : public QObject, public QAbstractNativeEventFilter
+class XkbLayoutWatcher : public LayoutWatcher, public QAbstractNativeEventFilter
 {
     Q_OBJECT
 
 public:
-    explicit LayoutWatcher(QObject* parent) : QObject(parent)
+    explicit XkbLayoutWatcher(QObject* parent) : LayoutWatcher(parent)
     {
         Display* const dpy = display();
         int opcode = 0;
@@ -161,16 +163,16 @@ public:
                                   XkbGroupStateMask);
         qGuiApp->installNativeEventFilter(this);
     }
-    ~LayoutWatcher() override
+    ~XkbLayoutWatcher() override
     {
         // Also runs when the application deletes its children, after qGuiApp is gone.
         if (QCoreApplication::instance())
             QCoreApplication::instance()->removeNativeEventFilter(this);
     }
 
-    bool notifies() const { return m_xkbEventBase >= 0; }
+    bool notifies() const override { return m_xkbEventBase >= 0; }
 
-    std::uint32_t layout()
+    std::uint32_t layout() override
     {
         if (m_stale) {
             m_stale = false;
@@ -187,14 +189,11 @@ public:
             // One check for a burst of reports (a new keymap comes as several).
             if (!m_checkPending) {
                 m_checkPending = true;
-                QMetaObject::invokeMethod(this, &LayoutWatcher::check, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(this, &XkbLayoutWatcher::check, Qt::QueuedConnection);
             }
         }
         return false; // only watching; the window system handles the event
     }
-
-signals:
-    void layoutChanged();
 
 private:
     bool movesLayout(const xcb_generic_event_t* event) const
@@ -242,34 +241,12 @@ private:
 
 } // namespace
 
-QObject* layoutWatcher()
+LayoutWatcher* layoutWatcher()
 {
     if (!hasDisplay())
         return nullptr;
-    auto* watcher = qGuiApp->findChild<LayoutWatcher*>(QString(), Qt::FindDirectChildrenOnly);
-    return watcher ? watcher : new LayoutWatcher(qGuiApp);
-}
-
-std::uint32_t watchedLayout(QObject* watcher)
-{
-    auto* const layoutWatcher = qobject_cast<LayoutWatcher*>(watcher);
-    return layoutWatcher ? layoutWatcher->layout() : 0;
-}
-
-bool watcherNotifies(QObject* watcher)
-{
-    const auto* const layoutWatcher = qobject_cast<LayoutWatcher*>(watcher);
-    return layoutWatcher && layoutWatcher->notifies();
-}
-
-QMetaObject::Connection onWatchedLayoutChange(QObject* watcher, QObject* context,
-                                              std::function<void()> handler)
-{
-    auto* const layoutWatcher = qobject_cast<LayoutWatcher*>(watcher);
-    if (!layoutWatcher || !context)
-        return {};
-    return QObject::connect(layoutWatcher, &LayoutWatcher::layoutChanged, context,
-                            std::move(handler));
+    auto* watcher = qGuiApp->findChild<XkbLayoutWatcher*>(QString(), Qt::FindDirectChildrenOnly);
+    return watcher ? watcher : new XkbLayoutWatcher(qGuiApp);
 }
 
 } // namespace platform::x11

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <QByteArray>
-#include <QMetaObject>
 #include <QString>
 #include <QStringList>
 
-class QObject;
+namespace platform {
+class LayoutWatcher;
+}
 
 // Reading the keyboard from the X server: the active layout group and the XKB
 // rules names (model and layout list) that the root window publishes.
@@ -44,24 +44,12 @@ RulesNames currentRulesNames();
 
 // The watcher of the display's keyboard: it keeps the current layout and
 // marks it stale when the server reports a keyboard change (an XKB event that
-// moves the group or changes the keyboard, or a new rules-names property).
-// Created on first use, owned by the application; nullptr without a display.
-QObject* layoutWatcher();
-
-// The current layout in the Windows form as `watcher` keeps it, read from the
-// server only after a change, so polling it every 10 ms costs nothing while
-// nothing changes. 0 for no watcher.
-std::uint32_t watchedLayout(QObject* watcher);
-
-// Whether `watcher` hears of keyboard changes from the server, which it does
-// when the server has the XKB extension. false for no watcher.
-bool watcherNotifies(QObject* watcher);
-
-// Calls `handler` in `context`, on the event thread, each time the layout that
-// `watcher` keeps has become another one, as soon as the event loop has
-// delivered the server's report (no timer in between). The connection ends
-// with `context`. No connection for no watcher.
-QMetaObject::Connection onWatchedLayoutChange(QObject* watcher, QObject* context,
-                                              std::function<void()> handler);
+// moves the group or changes the keyboard, or a new rules-names property), so
+// that it reads the layout from the server only after a change and polling it
+// every 10 ms costs nothing while nothing changes. It notifies when the server
+// has the XKB extension, as soon as the event loop has delivered the server's
+// report (no timer in between). Created on first use, owned by the
+// application; nullptr without a display.
+LayoutWatcher* layoutWatcher();
 
 } // namespace platform::x11

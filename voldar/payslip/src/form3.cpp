@@ -1,5 +1,6 @@
 #include "payslip/form3.h"
 
+#include "platform/pictures.h"
 #include "platform/titles.h"
 #include "ui_form3.h"
 
@@ -19,6 +20,8 @@ Form3::Form3(QWidget* parent) : QWidget(parent, Qt::Window), ui(std::make_unique
 {
     initPayslipResources();
     ui->setupUi(this);
+    ui->Picture1->setPixmap(
+        platform::picture(QStringLiteral(":/payslip/printer.png"), devicePixelRatio()));
     setWindowTitle(QString::fromUtf16(titles::Form3));
 
     QPalette white = palette();

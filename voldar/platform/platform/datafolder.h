@@ -17,7 +17,8 @@ QString programFolder();
 QString dataFolder();
 
 // Run once at start-up: when the data folder is the user's, brings it up to
-// date with the installed copy (the overload below).
+// date with the installed copy (the overload below). When that fails, an error
+// box says what could not be done and why, before the program goes on.
 bool prepareDataFolder();
 
 // Makes `userData` with its Lists folder and brings in the files of
@@ -26,9 +27,12 @@ bool prepareDataFolder();
 // package upgrade with new salaries); a file the user changed, or one whose
 // copying is not on record (a folder from an older version), is kept as it is.
 // What was copied is recorded in CopiesRecord inside `userData`. Returns false
-// when something could not be made, copied or recorded (the program then
-// reports missing files as usual when it reads them).
-bool prepareDataFolder(const QString& installedData, const QString& userData);
+// when something could not be made, copied or recorded; the other files are
+// brought in all the same. `problem`, if given, then receives the first
+// failure for the user, in Russian: what could not be done with which folder
+// or file, and the system's reason.
+bool prepareDataFolder(const QString& installedData, const QString& userData,
+                       QString* problem = nullptr);
 
 // The decision behind dataFolder(), for given folders: `installedData` is the
 // read-only copy an installation ships, `userData` the user's own folder.

@@ -13,7 +13,8 @@ class QWidget;
 
 // The few operating-system services the program needs, each behind one small
 // function with the contract the program relies on. Implemented over Qt and
-// X11; on Qt's offscreen platform they do nothing and report "unknown".
+// X11 (and what Qt's Wayland platform tells); on Qt's offscreen platform they
+// do nothing and report "unknown".
 namespace platform {
 
 // Opens a web address or a "mailto:" address with the user's default handler
@@ -23,15 +24,17 @@ void openDocument(const QString& address);
 
 // The keyboard layout of the current input group in the Windows form:
 // 0x04090409 for English (US), 0x04190419 for Russian, 0x0LLLLLLL for others
-// (LLLL the language identifier twice), 0 when there is no X11 display.
-// Cheap enough to poll every 10 ms.
+// (LLLL the language identifier twice), 0 when it is not known. On X11 it is
+// the X server's layout; on native Wayland, where a program sees no layouts,
+// the input language the compositor reports, if it reports one (English (US)
+// and Russian only); 0 on other platforms. Cheap enough to poll every 10 ms.
 std::uint32_t keyboardLayout();
 
 // keyboardLayout() for a window that follows the layout, bound once to the
-// watcher of the display's keyboard. Where the platform reports layout
-// changes (X11 with the XKB extension) it calls the window back after each
-// change, and nothing needs to poll; elsewhere the window polls current(),
-// which only reads the layout the watcher keeps.
+// watcher of the window system's keyboard. Where the platform reports layout
+// changes (X11 with the XKB extension, native Wayland) it calls the window
+// back after each change, and nothing needs to poll; elsewhere the window
+// polls current(), which only reads the layout the watcher keeps.
 class KeyboardLayoutSource
 {
 public:
@@ -53,7 +56,7 @@ public:
     bool onChange(QObject* context, std::function<void()> handler) const;
 
 private:
-    QPointer<QObject> m_watcher; // none without a display
+    QPointer<QObject> m_watcher; // none without a keyboard to watch
     bool m_notifies = false;
 };
 
@@ -87,7 +90,8 @@ QString askSaveFileName(QWidget* parent, const QString& caption, const QString& 
                         const QString& filter);
 
 // Keeps `window` above all others (SetWindowPos HWND_TOPMOST) or returns it to
-// the normal z-order (HWND_NOTOPMOST), keeping its position and size.
+// the normal z-order (HWND_NOTOPMOST), keeping its position and size. Does
+// nothing where canKeepOnTop() (windowsystem.h) is false.
 void setTopmost(QWidget* window, bool topmost);
 
 } // namespace platform

@@ -219,6 +219,48 @@ private slots:
             !platform::prepareDataFolder(installed, root.filePath(QStringLiteral("home/Data"))));
     }
 
+    // A failure names the folder or file and the reason, in Russian, and keeps
+    // nothing else from being brought in.
+    void failureSaysWhatAndWhy_data()
+    {
+        QTest::addColumn<QString>("inTheWay"); // what stands where something must go
+        QTest::addColumn<QString>("problem");  // with <root> for the temporary folder
+
+        QTest::newRow("a file where a folder goes")
+            << u"home"_s
+            << u"Не удалось создать папку «<root>/home»: на этом месте файл, а не папка."_s;
+        QTest::newRow("a folder where the record goes")
+            << u"home/Data/.installed-copies/"_s
+            << u"Не удалось записать файл «<root>/home/Data/.installed-copies»: "
+               u"на этом месте папка, а не файл."_s;
+    }
+    void failureSaysWhatAndWhy()
+    {
+        QFETCH(QString, inTheWay);
+        QFETCH(QString, problem);
+
+        QTemporaryDir root;
+        QDir dir(root.path());
+        const QString installed = dir.filePath(u"share"_s);
+        const QString user = dir.filePath(u"home/Data"_s);
+        QVERIFY(dir.mkpath(u"share"_s));
+        QVERIFY(writeBytes(installed + u"/Zvanie.Txt", OldRanks));
+        if (inTheWay.endsWith(u'/'))
+            QVERIFY(dir.mkpath(inTheWay));
+        else
+            QVERIFY(writeBytes(dir.filePath(inTheWay), "in the way"));
+
+        QString said;
+        QVERIFY(!platform::prepareDataFolder(installed, user, &said));
+        QCOMPARE(said, QString(problem).replace(u"<root>"_s, root.path()));
+        if (QFileInfo(user).isDir()) {
+            QCOMPARE(readBytes(user + u"/Zvanie.Txt"), OldRanks);
+            // No half-written file left behind.
+            QCOMPARE(QDir(user).entryList(QDir::Files | QDir::Hidden),
+                     QStringList{u"Zvanie.Txt"_s});
+        }
+    }
+
     void recordReadsOnlyWellFormedLines()
     {
         const QByteArray sum(64, 'a');

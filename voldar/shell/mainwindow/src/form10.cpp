@@ -1,5 +1,6 @@
 #include "mainwindow/form10.h"
 
+#include "platform/pictures.h"
 #include "ui_form10.h"
 
 #include <QEvent>
@@ -27,6 +28,8 @@ Form10::Form10(Form1::Setup mainSetup, QWidget* parent)
     m_timer1->start();
 
     ui->setupUi(this);
+    ui->Picture1->setPixmap(
+        platform::picture(QStringLiteral(":/mainwindow/splash.png"), devicePixelRatio()));
     ui->Picture1->installEventFilter(this);
     adjustSize();
     const QRect screenArea = screen()->availableGeometry();

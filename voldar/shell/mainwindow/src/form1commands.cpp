@@ -13,6 +13,7 @@
 #include "payslip/savedcalculation.h"
 #include "platform/addresses.h"
 #include "platform/platform.h"
+#include "platform/windowsystem.h"
 #include "tools/dialogs.h"
 #include "tools/form4.h"
 #include "tools/form5.h"
@@ -32,6 +33,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMenu>
 #include <utility>
 
 namespace {
@@ -75,6 +77,17 @@ private:
     platform::MessageHook m_message;
     platform::BoxHook m_question;
 };
+
+// An entry the window system cannot carry out stays in its menus, disabled,
+// and its tool tip says why.
+void disableWithReason(QAction* entry, const QString& reason)
+{
+    entry->setEnabled(false);
+    entry->setToolTip(reason);
+    for (QObject* shownIn : entry->associatedObjects())
+        if (auto* menu = qobject_cast<QMenu*>(shownIn))
+            menu->setToolTipsVisible(true);
+}
 
 QString mailTo(const char16_t* address)
 {
@@ -125,8 +138,10 @@ void Form1Commands::connectMenus()
         connect(namedChild<QAction>(m_window, QString::fromLatin1(name)), &QAction::triggered, this,
                 handler);
     };
-    connect(namedChild<QAction>(m_window, QStringLiteral("on_top")), &QAction::triggered, this,
-            &Form1Commands::onOnTopTriggered);
+    QAction* const onTop = namedChild<QAction>(m_window, QStringLiteral("on_top"));
+    connect(onTop, &QAction::triggered, this, &Form1Commands::onOnTopTriggered);
+    if (!platform::canKeepOnTop())
+        disableWithReason(onTop, QString::fromUtf16(platform::KeepOnTopUnavailable));
     on("mnuNew", &Form1Commands::onMnuNewTriggered);
     on("mnuSave", &Form1Commands::onMnuSaveTriggered);
     on("mnuLoad", &Form1Commands::onMnuLoadTriggered);

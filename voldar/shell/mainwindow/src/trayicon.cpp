@@ -5,13 +5,22 @@
 #include <QIcon>
 #include <QMenu>
 #include <QMetaObject>
-#include <QPixmap>
 #include <QWidget>
 
 namespace {
 
 const QString ProgId = QStringLiteral("NotikoLib.Notiko");
 const QString ToolTip = QStringLiteral(" ~ Voldar ™   v.3.0  i ~");
+
+// Both sizes whatever the scale at start-up: the notification area takes the
+// one its screen needs.
+QIcon trayPicture()
+{
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/mainwindow/tray16.png"));
+    icon.addFile(QStringLiteral(":/mainwindow/tray16@2x.png"));
+    return icon;
+}
 
 } // namespace
 
@@ -38,12 +47,11 @@ void TrayIcon::create()
     // take mouse moves over the window for notifications.
     Notiko1->hide();
 
-    // The properties the window saves for it: tip, 16 x 16 icon, no failure
-    // messages.
+    // The properties the window saves for it: tip, 16 x 16 icon (with its
+    // 32 x 32 twin for scaled screens), no failure messages.
     notiko::MemoryPropertyBag saved;
     saved.setValue(QStringLiteral("texttooltip"), ToolTip);
-    saved.setValue(QStringLiteral("icon"),
-                   QIcon(QPixmap(QStringLiteral(":/mainwindow/tray16.png"))));
+    saved.setValue(QStringLiteral("icon"), trayPicture());
     saved.setValue(QStringLiteral("errormessage"), false);
     notiko::host::readProperties(Notiko1, saved);
 

@@ -1,6 +1,7 @@
 #include "windows/form2.h"
 
 #include "platform/addresses.h"
+#include "platform/pictures.h"
 #include "platform/platform.h"
 #include "platform/titles.h"
 #include "platform/twips.h"
@@ -31,7 +32,8 @@ Form2::Form2(QWidget* parent, platform::DocumentOpener open)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromUtf16(titles::Form2));
 
-    m_ui->Picture1->setPixmap(QPixmap(QStringLiteral(":/shellwindows/logo.png")));
+    m_ui->Picture1->setPixmap(
+        platform::picture(QStringLiteral(":/shellwindows/logo.png"), devicePixelRatio()));
     m_ui->Label3->setText(QString::fromUtf16(addresses::DeveloperName) +
                           QStringLiteral("  —  страничка в социальной сети"));
     m_ui->Label5->setText(QString::fromUtf16(addresses::Site));
