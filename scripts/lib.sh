@@ -1,4 +1,4 @@
-# Shared by scripts/run and scripts/test: Debian packages, configure, build.
+# Shared by the scripts: Debian packages, configure, build.
 # Sourced, not run.
 
 # Needed to build and run the program.
@@ -33,7 +33,6 @@ TEST_PACKAGES=(
     xdotool
     cups
     cups-client
-    printer-driver-cups-pdf
     poppler-utils
     dbus-daemon
     dbus-bin
@@ -47,7 +46,9 @@ TEST_PACKAGES=(
 )
 
 # Installs whichever of the given Debian packages are missing. As root it uses
-# apt-get; otherwise it prints the exact command to run and stops.
+# apt-get; as anyone else it runs the same through sudo, which asks for the
+# password. The scripts are therefore never started with sudo themselves: the
+# build folders and the Data folder they make must belong to the user.
 ensure_packages() {
     local missing=()
     local pkg
@@ -58,15 +59,47 @@ ensure_packages() {
     done
     [ ${#missing[@]} -eq 0 ] && return 0
 
+    local as_root=()
     if [ "$(id -u)" -ne 0 ]; then
-        echo "Missing Debian packages. Install them with:" >&2
-        echo "  sudo apt-get install -y ${missing[*]}" >&2
+        if ! command -v sudo >/dev/null; then
+            echo "Missing Debian packages, and there is no sudo here. As root, run:" >&2
+            echo "  apt-get install -y ${missing[*]}" >&2
+            exit 1
+        fi
+        as_root=(sudo --)
+    fi
+    echo "Installing missing Debian packages: ${missing[*]}"
+    if ! "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq ||
+        ! "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+            apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; then
+        echo "Could not install ${missing[*]}; install them and start again." >&2
         exit 1
     fi
-    echo "Installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# Stops a script started through sudo in a user's checkout: the folders it
+# makes would belong to root, and a later run as the user could not write
+# there. Root's own checkout (or a container running as root) is fine.
+refuse_sudo() {
+    if [ "$(id -u)" -eq 0 ] && [ -n "${SUDO_USER:-}" ] && [ "$(stat -c %u "$ROOT")" -ne 0 ]; then
+        echo "Start $(basename "$0") as $SUDO_USER, without sudo: it asks for the" \
+            "password itself when Debian packages are missing." >&2
+        exit 1
+    fi
+}
+
+# CMake options for Debian's hardening: fortified functions, stack protector,
+# full RELRO with immediate binding. The flags come from dpkg-buildflags, as a
+# Debian build would take them; executables are position-independent because
+# Debian's compiler makes them so by default (and Qt asks for -fPIC).
+hardening_options() {
+    local get=(env DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get)
+    local cppflags cxxflags ldflags
+    cppflags=$(cd "$ROOT" && "${get[@]}" CPPFLAGS)
+    cxxflags=$(cd "$ROOT" && "${get[@]}" CXXFLAGS)
+    ldflags=$(cd "$ROOT" && "${get[@]}" LDFLAGS)
+    printf '%s\n' "-DCMAKE_CXX_FLAGS=$cppflags $cxxflags" "-DCMAKE_EXE_LINKER_FLAGS=$ldflags" \
+        "-DCMAKE_SHARED_LINKER_FLAGS=$ldflags" "-DCMAKE_MODULE_LINKER_FLAGS=$ldflags"
 }
 
 # configure_and_build <build-dir> [cmake options...]

@@ -1,22 +1,24 @@
 #!/usr/bin/env bash
-# Installs the Voldar Debian package on a clean Debian 12 and checks that it
-# works: dependencies declared, files in place, /usr/bin/voldar starts under
-# Xvfb and shows its main window after the splash, the user's Data folder is
-# seeded with the salary files, the tray-icon control is found, and removing
-# the package removes its files.
+# Checks the Debian packages of Voldar (voldar and libnotiko1) and installs
+# them on a clean Debian 12: lintian finds no error and no warning (nor a
+# missing hardening flag), dependencies are declared, files are in place,
+# /usr/bin/voldar starts under Xvfb and shows its main window after the
+# splash, the user's Data folder is seeded with the salary files, the
+# tray-icon control is found, and removing the packages removes their files.
 #
-#   packaging/tests/package_check.sh [--host] [package.deb]
+#   packaging/tests/package_check.sh [--host] [voldar.deb libnotiko1.deb]
 #
-# By default the package goes into a throwaway root made with debootstrap
+# Without names it takes the newest of each in build-pkg/ (scripts/package).
+# By default the packages go into a throwaway root made with debootstrap
 # (minbase bookworm); the pristine root is kept as a tarball in
 # $VOLDAR_CHECK_CACHE (default ~/.cache/voldar-package-check) so that later
-# runs skip the download. --host installs it on this machine instead (dpkg -i,
-# apt-get -f install) and removes it again afterwards.
+# runs skip the download. --host installs them on this machine instead
+# (dpkg -i, apt-get -f install) and removes them again afterwards.
 #
-# Needs root, network access to the Debian mirror ($DEBIAN_MIRROR), and on
-# this machine: debootstrap, xvfb, xdotool, x11-utils; trayer is used when
-# present to give the tray icon a home. Not part of the test suite: it
-# installs system packages.
+# Needs root and network access to the Debian mirror ($DEBIAN_MIRROR); installs
+# what it uses here (lintian, debootstrap, xvfb, xdotool, x11-utils); trayer is
+# used when present to give the tray icon a home. Not part of the test suite:
+# it installs system packages.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -25,28 +27,35 @@ CACHE=${VOLDAR_CHECK_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/voldar-package-check
 
 mode=chroot
 deb=
+lib_deb=
 for arg in "$@"; do
     case $arg in
     --host) mode=host ;;
     -h | --help)
-        sed -n '2,20p' "$0"
+        sed -n '2,21p' "$0"
         exit 0
         ;;
+    */libnotiko1_*.deb | libnotiko1_*.deb) lib_deb=$arg ;;
     *) deb=$arg ;;
     esac
 done
-if [ -z "$deb" ]; then
-    deb=$(ls -t "$ROOT"/build-pkg/voldar_*.deb 2>/dev/null | head -n 1 || true)
-fi
-[ -n "$deb" ] && [ -f "$deb" ] || {
-    echo "No package: build one with scripts/package or name it." >&2
+newest() { ls -t "$ROOT"/build-pkg/"$1"_*.deb 2>/dev/null | head -n 1 || true; }
+deb=${deb:-$(newest voldar)}
+lib_deb=${lib_deb:-$(newest libnotiko1)}
+[ -n "$deb" ] && [ -f "$deb" ] && [ -n "$lib_deb" ] && [ -f "$lib_deb" ] || {
+    echo "No packages: build them with scripts/package or name both." >&2
     exit 2
 }
 deb=$(realpath "$deb")
+lib_deb=$(realpath "$lib_deb")
 [ "$(id -u)" -eq 0 ] || {
     echo "Run as root: the check installs packages." >&2
     exit 2
 }
+. "$ROOT/scripts/lib.sh"
+CHECK_PACKAGES=(lintian xvfb xauth xdotool x11-utils)
+[ "$mode" = chroot ] && CHECK_PACKAGES+=(debootstrap)
+ensure_packages "${CHECK_PACKAGES[@]}"
 
 failures=0
 pass() { echo "PASS  $*"; }
@@ -85,26 +94,55 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# --- The package itself ----------------------------------------------------
-echo "Package: $deb"
+# --- The packages themselves -------------------------------------------------
+echo "Packages: $deb $lib_deb"
+# Errors and warnings, and the missing hardening and empty folders that
+# lintian reports only as information.
+lintian_out=$work/lintian.txt
+if lintian --display-info --fail-on none "$deb" "$lib_deb" >"$lintian_out" 2>&1; then
+    found=$(grep -E '^[EW]: |^I: [^:]+: (hardening-[a-z-]+|package-contains-empty-directory) ' \
+        "$lintian_out" || true)
+    check "lintian: no errors, warnings, missing hardening or empty folders" test -z "$found"
+    [ -z "$found" ] || echo "$found"
+else
+    fail "lintian runs"
+    cat "$lintian_out"
+fi
+
+version=$(dpkg-deb -f "$deb" Version)
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6charts6 libc6 libstdc++6; do
+for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6charts6 libc6 libstdc++6 \
+    qt6-translations-l10n qt6-wayland; do
     check "depends on $lib" grep -q "\b$lib\b" <<<"$depends"
 done
+check "depends on libnotiko1 of its own version" grep -qF "libnotiko1 (= $version)" <<<"$depends"
+check "libnotiko1 has the same version" test "$(dpkg-deb -f "$lib_deb" Version)" = "$version"
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for path in ./usr/bin/voldar ./usr/share/applications/org.example.Voldar.desktop \
     ./usr/share/metainfo/org.example.Voldar.metainfo.xml \
     ./usr/share/icons/hicolor/48x48/apps/org.example.Voldar.png \
     ./usr/share/voldar/Data/Zvanie.Txt ./usr/share/voldar/Data/Dolznost.Txt \
-    ./usr/share/voldar/Data/Pravila.Txt \
-    ./usr/share/voldar/Data/Lists/ ./etc/xdg/notiko/components.ini; do
-    check "ships $path" grep -qx -- "$path" <<<"$contents"
+    ./usr/share/voldar/Data/Pravila.Txt ./usr/share/man/man1/voldar.1.gz; do
+    check "voldar ships $path" grep -qx -- "$path" <<<"$contents"
 done
-check "ships the notiko library" grep -q '^./usr/lib/.*/libnotiko\.so\.1$' <<<"$contents"
-check "ships no development files" bash -c '! grep -qE "^./usr/include/|\.a$|/cmake/|libnotiko\.so$" <<<"$1"' _ "$contents"
-check "the registration is a conffile" bash -c \
-    'dpkg-deb --ctrl-tarfile "$1" | tar -xOf - ./conffiles | grep -qx /etc/xdg/notiko/components.ini' _ "$deb"
+lib_contents=$(dpkg-deb -c "$lib_deb" | awk '{print $6}')
+check "libnotiko1 ships the library" grep -q '^./usr/lib/.*/libnotiko\.so\.1$' <<<"$lib_contents"
+check "libnotiko1 ships the registration" grep -qx ./etc/xdg/notiko/components.ini <<<"$lib_contents"
+check "voldar ships no library and no registration" \
+    bash -c '! grep -qE "libnotiko|^./etc/" <<<"$1"' _ "$contents"
+check "neither ships development files" bash -c \
+    '! grep -qE "^./usr/include/|\.a$|/cmake/|libnotiko\.so$" <<<"$1"' _ "$contents"$'\n'"$lib_contents"
+control_file() { dpkg-deb --ctrl-tarfile "$1" | tar -xOf - "./$2" 2>/dev/null; }
+check "the registration is a conffile" grep -qx /etc/xdg/notiko/components.ini \
+    <<<"$(control_file "$lib_deb" conffiles)"
+check "libnotiko1 declares its SONAME" grep -qx "libnotiko 1 libnotiko1 .*" \
+    <<<"$(control_file "$lib_deb" shlibs)"
+# Older voldar packages held the library and the registration themselves.
+for field in Breaks Replaces; do
+    check "libnotiko1 $field older voldar packages" grep -q '^voldar (<< ' \
+        <<<"$(dpkg-deb -f "$lib_deb" "$field")"
+done
 
 # --- A place to install it ---------------------------------------------------
 run=() # prefix that runs a command in the system under test
@@ -125,11 +163,12 @@ if [ "$mode" = chroot ]; then
     mount -t proc proc "$root/proc"
     run=(/usr/sbin/chroot "$root")
     cp "$deb" "$root/tmp/voldar.deb"
+    cp "$lib_deb" "$root/tmp/libnotiko1.deb"
     echo "Installing into $root..."
     if "${run[@]}" apt-get update -qq >"$work/apt.log" 2>&1 &&
         DEBIAN_FRONTEND=noninteractive "${run[@]}" apt-get install -y -qq --no-install-recommends \
-            /tmp/voldar.deb >>"$work/apt.log" 2>&1; then
-        pass "apt-get installs the package and its dependencies on a clean Debian 12"
+            /tmp/voldar.deb /tmp/libnotiko1.deb >>"$work/apt.log" 2>&1; then
+        pass "apt-get installs the packages and their dependencies on a clean Debian 12"
     else
         fail "apt-get install"
         tail -n 30 "$work/apt.log"
@@ -139,12 +178,14 @@ if [ "$mode" = chroot ]; then
     user_home=/home/tester
     as_user=(/usr/sbin/chroot --userspec=tester:tester "$root")
 else
-    if dpkg-query -W -f='${Status}' voldar 2>/dev/null | grep -q 'installed'; then
-        echo "voldar is already installed here; remove it first or use the chroot check." >&2
-        exit 2
-    fi
+    for package in voldar libnotiko1; do
+        if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'installed'; then
+            echo "$package is already installed here; remove it first or use the chroot check." >&2
+            exit 2
+        fi
+    done
     echo "Installing on this machine..."
-    if dpkg -i "$deb" >"$work/apt.log" 2>&1 ||
+    if dpkg -i "$deb" "$lib_deb" >"$work/apt.log" 2>&1 ||
         DEBIAN_FRONTEND=noninteractive apt-get -f install -y -qq >>"$work/apt.log" 2>&1; then
         pass "dpkg -i / apt-get -f install"
     else
@@ -158,8 +199,10 @@ else
 fi
 sysroot=${root:-}
 
-check "dpkg reports it installed" bash -c \
-    '"$@" dpkg-query -W -f="\${Status}" voldar | grep -q "install ok installed"' _ "${run[@]}"
+for package in voldar libnotiko1; do
+    check "dpkg reports $package installed" bash -c \
+        '"${@:2}" dpkg-query -W -f="\${Status}" "$1" | grep -q "install ok installed"' _ "$package" "${run[@]}"
+done
 library=$(sed -n 's/^Library=//p' "$sysroot/etc/xdg/notiko/components.ini")
 check "the registration names an installed library ($library)" test -f "$sysroot$library"
 
@@ -256,10 +299,13 @@ echo "----------------------"
 check "dpkg -r voldar" bash -c '"$@" dpkg -r voldar >/dev/null 2>&1' _ "${run[@]}"
 check "the program is gone" test ! -e "$sysroot/usr/bin/voldar"
 check "the shipped Data is gone" test ! -e "$sysroot/usr/share/voldar"
-check "the notiko library is gone" test ! -e "$sysroot$library"
 check "the user's Data stays" test -f "$data/Zvanie.Txt"
-check "dpkg -P voldar removes the registration" bash -c \
-    '"$@" dpkg -P voldar >/dev/null 2>&1 && test ! -e "'"$sysroot"'/etc/xdg/notiko/components.ini"' _ "${run[@]}"
+check "the notiko library stays for other programs" test -f "$sysroot$library"
+check "dpkg -r libnotiko1" bash -c '"$@" dpkg -r libnotiko1 >/dev/null 2>&1' _ "${run[@]}"
+check "the notiko library is gone" test ! -e "$sysroot$library"
+check "dpkg -P libnotiko1 removes the registration" bash -c \
+    '"$@" dpkg -P libnotiko1 >/dev/null 2>&1 && test ! -e "'"$sysroot"'/etc/xdg/notiko/components.ini"' _ "${run[@]}"
+check "dpkg -P voldar" bash -c '"$@" dpkg -P voldar >/dev/null 2>&1' _ "${run[@]}"
 
 echo
 if [ "$failures" -eq 0 ]; then
