@@ -48,7 +48,7 @@ const QStringList& qualificationItems()
 }
 
 // What a box accepts. `maxRule` takes the upper bound from the rules file.
-struct BoxSpec
+struct BoxRange
 {
     int decimals = 2;
     qint64 min = 0;
@@ -58,7 +58,7 @@ struct BoxSpec
     qint64 whenEmpty = 0;
 };
 
-BoxSpec boxSpec(Input input)
+BoxRange boxRange(Input input)
 {
     switch (input) {
     case Input::ManualPositionSalary:
@@ -120,11 +120,11 @@ std::optional<qint64> typedNumber(QStringView text, int decimals)
     return rulesfile::parseNumber(digits, decimals);
 }
 
-qint64 upperBound(const BoxSpec& spec, const std::optional<rulesfile::Rules>& rules)
+qint64 upperBound(const BoxRange& range, const std::optional<rulesfile::Rules>& rules)
 {
-    if (!spec.maxRule)
-        return spec.max;
-    return rules ? (*rules)[*spec.maxRule].values.first() : MaxIncome;
+    if (!range.maxRule)
+        return range.max;
+    return rules ? (*rules)[*range.maxRule].values.first() : MaxIncome;
 }
 
 struct BoxReading
@@ -133,7 +133,7 @@ struct BoxReading
     std::optional<qint64> value; // hundredths; nullopt when empty or refused
 };
 
-BoxReading readBox(const QString& text, const BoxSpec& spec,
+BoxReading readBox(const QString& text, const BoxRange& range,
                    const std::optional<rulesfile::Rules>& rules)
 {
     const QString trimmed = text.trimmed();
@@ -141,9 +141,10 @@ BoxReading readBox(const QString& text, const BoxSpec& spec,
         return {};
     if (trimmed.size() > MaxBoxText)
         return {false, std::nullopt};
-    const std::optional<qint64> number = typedNumber(trimmed, spec.decimals);
-    const bool inRange = number && (spec.minIncluded ? *number >= spec.min : *number > spec.min) &&
-                         *number <= upperBound(spec, rules);
+    const std::optional<qint64> number = typedNumber(trimmed, range.decimals);
+    const bool inRange = number &&
+                         (range.minIncluded ? *number >= range.min : *number > range.min) &&
+                         *number <= upperBound(range, rules);
     return inRange ? BoxReading{true, number} : BoxReading{false, std::nullopt};
 }
 
@@ -224,7 +225,7 @@ QString salaryProblem(const QString& path, qsizetype index, const QString& name,
         .arg(name, what);
 }
 
-// Reads a salary file whole through the same reader as the main sheet;
+// Reads a salary file once and gives what the main sheet's reader gives;
 // `problem` gets the first thing wrong.
 SalaryTable readSalaries(const QString& path, QString& problem)
 {
@@ -240,7 +241,7 @@ SalaryTable readSalaries(const QString& path, QString& problem)
         return table;
     }
     table.heading = heading(bytes);
-    salaryfile::FillResult filled = salaryfile::readNames(path);
+    salaryfile::FillResult filled = salaryfile::namesIn(bytes);
     if (!filled.ok || filled.names.size() > MaxSalaryEntries) {
         problem = filled.ok ? QStringLiteral("В файле %1 больше %2 записей: это не файл окладов.")
                                   .arg(path)
@@ -250,8 +251,11 @@ SalaryTable readSalaries(const QString& path, QString& problem)
                                   .arg(path);
         return table;
     }
+    // Every record's salary as the main sheet's lookup reads it, in one pass.
+    const QList<std::optional<double>> salaries =
+        salaryfile::salariesIn(bytes, int(filled.names.size()));
     for (qsizetype i = 0; i < filled.names.size(); ++i) {
-        const std::optional<double> salary = salaryfile::lookupSalary(path, int(i));
+        const std::optional<double>& salary = salaries[i];
         const QString& name = filled.names[i];
         if (!salary) {
             problem = salaryProblem(path, i, name, QStringLiteral("оклад не найден"));
@@ -487,12 +491,12 @@ bool TodayPay::isChecked(Input input) const
 bool TodayPay::isAccepted(Input input) const
 {
     return kindOf(input) != InputKind::Box ||
-           readBox(m_texts[at(input)], boxSpec(input), m_state->rules).accepted;
+           readBox(m_texts[at(input)], boxRange(input), m_state->rules).accepted;
 }
 
 std::optional<qint64> TodayPay::boxValue(Input input) const
 {
-    return readBox(m_texts[at(input)], boxSpec(input), m_state->rules).value;
+    return readBox(m_texts[at(input)], boxRange(input), m_state->rules).value;
 }
 
 QString TodayPay::toolTip(Input input) const
@@ -522,16 +526,16 @@ QString TodayPay::toolTip(Input input) const
     default:
         break;
     }
-    const BoxSpec spec = boxSpec(input);
-    QString tip = spec.decimals == 0 ? QStringLiteral("Целое число") : QStringLiteral("Число");
-    tip += spec.minIncluded ? QStringLiteral(" от %1").arg(rulesfile::numberText(spec.min))
-                            : QStringLiteral(" больше %1,").arg(rulesfile::numberText(spec.min));
-    if (spec.maxRule && !rules)
+    const BoxRange range = boxRange(input);
+    QString tip = range.decimals == 0 ? QStringLiteral("Целое число") : QStringLiteral("Число");
+    tip += range.minIncluded ? QStringLiteral(" от %1").arg(rulesfile::numberText(range.min))
+                             : QStringLiteral(" больше %1,").arg(rulesfile::numberText(range.min));
+    if (range.maxRule && !rules)
         return tip + QStringLiteral("; предел задаёт файл правил");
-    tip += QStringLiteral(" до ") + rulesfile::numberText(upperBound(spec, rules));
+    tip += QStringLiteral(" до ") + rulesfile::numberText(upperBound(range, rules));
     if (input == Input::ManualPositionSalary)
         tip += QStringLiteral("; пусто — оклад по тарифному разряду");
-    return tip + unconfirmedMark(spec.maxRule && (*rules)[*spec.maxRule].unconfirmed);
+    return tip + unconfirmedMark(range.maxRule && (*rules)[*range.maxRule].unconfirmed);
 }
 
 double TodayPay::amount(Amount which) const
@@ -622,7 +626,7 @@ void TodayPay::recompute()
         return;
     const rulesfile::Rules& rules = *m_state->rules;
     const auto value = [this](Input input) {
-        return boxValue(input).value_or(boxSpec(input).whenEmpty);
+        return boxValue(input).value_or(boxRange(input).whenEmpty);
     };
     const auto listed = [](const SalaryTable& table, int index) {
         return index >= 0 && index < table.kopecks.size() ? table.kopecks[index] : 0;
