@@ -3,6 +3,7 @@
 #include "paycalc/cp1251.h"
 #include "paycalc/numbers.h"
 #include "paycalc/salaryfile.h"
+#include "paycalc/wholefile.h"
 
 #include <algorithm>
 #include <charconv>
@@ -12,7 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <system_error>
 #include <utility>
 
@@ -199,18 +199,15 @@ QString shown(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
-// Writes `bytes` to `path` (QSaveFile writes beside it and renames) and reads
-// them back: on a full disk QSaveFile can commit a file cut short without
-// reporting it. An error text, or nothing on success. Only ever used for new
+// Writes `bytes` to `path` whole (written beside, read back, renamed). An
+// error text naming the file, or nothing on success. Only ever used for new
 // files (archive copies, files beside their targets), never for a table in
 // force.
 std::optional<QString> writeFile(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return shown(path) + u": " + file.errorString();
-    if (readRaw(path) != bytes)
-        return shown(path) + u": записан не полностью (нет места на диске?)";
+    const QString failure = saveWholeFile(path, bytes);
+    if (!failure.isEmpty())
+        return shown(path) + u": " + failure;
     return std::nullopt;
 }
 

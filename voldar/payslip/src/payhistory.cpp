@@ -1,6 +1,7 @@
 #include "payslip/payhistory.h"
 
 #include "filesave.h"
+#include "paycalc/wholefile.h"
 #include "paycalc/controls.h"
 #include "paycalc/numbers.h"
 #include "paycalc/payengine.h"
@@ -343,7 +344,7 @@ QStringList PayHistory::yearTexts(const HistoryYear& year)
 
 paycalc::Message saveHistoryCsv(const PayHistory& history, const QString& path)
 {
-    const QString failure = detail::saveWholeFile(path, history.csv());
+    const QString failure = paycalc::saveWholeFile(path, history.csv());
     return failure.isEmpty() ? detail::savedMessage() : detail::saveFailedMessage(path, failure);
 }
 

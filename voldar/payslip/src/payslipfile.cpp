@@ -1,6 +1,7 @@
 #include "payslip/payslipfile.h"
 
 #include "filesave.h"
+#include "paycalc/wholefile.h"
 #include "paycalc/cp1251.h"
 #include "paycalc/payengine.h"
 
@@ -126,7 +127,7 @@ paycalc::Message savePaySlip(const paycalc::PayEngine& engine, const QString& da
 
     const QString path = lists.filePath(name.fileName);
     const QByteArray bytes = paycalc::cp1251::encodeLines(paySlipLines(paySlipValues(engine)));
-    const QString failure = detail::saveWholeFile(path, bytes);
+    const QString failure = paycalc::saveWholeFile(path, bytes);
     return failure.isEmpty() ? detail::savedMessage() : detail::saveFailedMessage(path, failure);
 }
 

@@ -1,6 +1,6 @@
 #include "payslip/printing.h"
 
-#include "filesave.h"
+#include "paycalc/wholefile.h"
 
 #include <optional>
 #include <QBuffer>
@@ -115,7 +115,7 @@ PrintResult writeWidgetPdf(QWidget* widget, const QString& path)
     if (!pdf || pdf->isEmpty())
         return failed(QStringLiteral("Не удалось построить страницу PDF"));
 
-    const QString failure = detail::saveWholeFile(path, *pdf);
+    const QString failure = paycalc::saveWholeFile(path, *pdf);
     if (!failure.isEmpty())
         return failed(QDir::toNativeSeparators(path) + u": " + failure);
     return {true, {}};

@@ -1,6 +1,7 @@
 #include "payslip/savedcalculation.h"
 
 #include "filesave.h"
+#include "paycalc/wholefile.h"
 #include "paycalc/controls.h"
 #include "paycalc/cp1251.h"
 #include "paycalc/numbers.h"
@@ -56,7 +57,7 @@ QStringList SavedCalculation::lines() const
 paycalc::Message SavedCalculation::save() const
 {
     const QString path = filePath();
-    const QString failure = detail::saveWholeFile(path, paycalc::cp1251::encodeLines(lines()));
+    const QString failure = paycalc::saveWholeFile(path, paycalc::cp1251::encodeLines(lines()));
     return failure.isEmpty() ? detail::savedMessage() : detail::saveFailedMessage(path, failure);
 }
 

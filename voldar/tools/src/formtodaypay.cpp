@@ -1,10 +1,10 @@
 #include "tools/formtodaypay.h"
 
+#include "paycalc/wholefile.h"
 #include "platform/titles.h"
 #include "tools/dialogs.h"
 #include "ui_formtodaypay.h"
 
-#include <filesystem>
 #include <optional>
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,8 +14,6 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QStandardPaths>
-#include <QTemporaryFile>
-#include <system_error>
 
 namespace tools {
 
@@ -41,32 +39,16 @@ QByteArray readChoicesFile(const QString& path)
     return file.readAll();
 }
 
-std::filesystem::path nativePath(const QString& path)
-{
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
-// Writes the choices beside their file, reads them back (a full disk can cut
-// a write short without an error) and only then puts them in the file's place
-// in one rename, so that the previous choices stay whole until the new ones
-// are. An error text, or nothing on success.
+// The choices written whole, in the user's configuration folder (made when
+// missing). An error text, or nothing on success.
 std::optional<QString> writeChoicesFile(const QString& path, const QByteArray& bytes)
 {
-    const QFileInfo target(path);
-    if (!QDir().mkpath(target.absolutePath()))
-        return u"Не удалось создать папку '" + QDir::toNativeSeparators(target.absolutePath()) +
-               u"'";
-    QTemporaryFile file(target.absoluteFilePath() + u".XXXXXX");
-    if (!file.open() || file.write(bytes) != bytes.size() || !file.flush())
-        return file.errorString();
-    if (!file.seek(0) || file.readAll() != bytes)
-        return QStringLiteral("Файл записан не полностью (возможно, диск заполнен)");
-    file.close();
-    std::error_code error;
-    std::filesystem::rename(nativePath(file.fileName()), nativePath(path), error);
-    if (error)
-        return QString::fromLocal8Bit(error.message());
-    file.setAutoRemove(false);
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder))
+        return u"Не удалось создать папку '" + QDir::toNativeSeparators(folder) + u"'";
+    const QString failure = paycalc::saveWholeFile(path, bytes);
+    if (!failure.isEmpty())
+        return failure;
     return std::nullopt;
 }
 
