@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
 # Checks the set-up scripts without touching the machine: apt-get, sudo,
-# dpkg-query, id and cmake are stand-ins on a private PATH that record how
-# they were called.
-#
+# dpkg-query, id and cmake are stand-ins on a private PATH that log their calls.
 #   setup_scripts_test.sh packages|run|readme
 set -euo pipefail
 
@@ -38,13 +36,14 @@ isolated() {
         APT_STATUS="${APT_STATUS:-0}" SUDO_USER="${AS_SUDO_USER:-}" "$@" >/dev/null 2>"$work/err" ||
         status=$?
 }
+# with_lib <shell code>: isolated, after sourcing scripts/lib.sh.
+with_lib() { isolated bash -c ". '$SOURCE/scripts/lib.sh'; $1"; }
 
 test_packages() {
     local what uid sudo installed apt want_status want
     while IFS='|' read -r what uid sudo installed apt want_status want; do
         [ "$sudo" = yes ] || mv "$bin/sudo" "$work/sudo"
-        FAKE_UID=$uid INSTALLED=$installed APT_STATUS=$apt \
-            isolated bash -c ". '$SOURCE/scripts/lib.sh'; ensure_packages a b c"
+        FAKE_UID=$uid INSTALLED=$installed APT_STATUS=$apt with_lib "ensure_packages a b c"
         [ "$sudo" = yes ] || mv "$work/sudo" "$bin/sudo"
         expect "$what: exits with $want_status" test "$status" -eq "$want_status"
         if [ -n "$want" ]; then expect "$what: $want" logged "$want"; else
@@ -61,10 +60,9 @@ EOF
 
     mkdir "$work/checkout"
     [ "$(id -u)" -ne 0 ] || chown 65534 "$work/checkout"
-    FAKE_UID=0 AS_SUDO_USER=alice isolated bash -c \
-        ". '$SOURCE/scripts/lib.sh'; ROOT='$work/checkout'; refuse_sudo"
+    FAKE_UID=0 AS_SUDO_USER=alice with_lib "ROOT='$work/checkout'; refuse_sudo"
     expect "started with sudo in a user's checkout: refused" test "$status" -eq 1
-    FAKE_UID=0 isolated bash -c ". '$SOURCE/scripts/lib.sh'; ROOT='$work/checkout'; refuse_sudo"
+    FAKE_UID=0 with_lib "ROOT='$work/checkout'; refuse_sudo"
     expect "root without sudo (a container): allowed" test "$status" -eq 0
 }
 
@@ -100,8 +98,7 @@ test_readme() {
         wanted=$(bash -c ". '$SOURCE/scripts/lib.sh'
             eval \"\$(grep '^PACKAGING_PACKAGES=' '$SOURCE/scripts/package')\"
             printf '%s\n' \"\${$name[@]}\"" | sort)
-        expect "README lists $name as the scripts have it" test "$listed" = "$wanted"
-        [ "$listed" = "$wanted" ] || diff <(echo "$wanted") <(echo "$listed") || true
+        expect "README lists $name as the scripts have it" diff <(echo "$wanted") <(echo "$listed")
     done
 }
 

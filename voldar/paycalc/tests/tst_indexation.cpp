@@ -3,7 +3,6 @@
 #include "paycalc/salaryfile.h"
 #include "testfiles.h"
 
-#include <cmath>
 #include <csignal>
 #include <QDir>
 #include <QFile>
@@ -87,7 +86,6 @@ private slots:
     void writeFailureLeavesBothFiles();
     void failedSecondReplacementRollsBackTheFirst_data();
     void failedSecondReplacementRollsBackTheFirst();
-    void newSalaryReadAsARecordNumberIsRefused();
     void anyFileIsRefusedOrReadsBackAsIndexed();
     void shippedTablesAtSevenPointSix();
     void largestTablesAreIndexedAtOnce();
@@ -101,11 +99,9 @@ void TestIndexation::roundsUpToTheRouble_data()
     QTest::addColumn<QString>("shown"); // the salary as the preview shows it
 
     QTest::newRow("6659 at 7,6") << 6659.0 << 760 << qint64(7166) << u"6659"_s;
-    QTest::newRow("13318 at 7,6") << 13318.0 << 760 << qint64(14331) << u"13318"_s;
     QTest::newRow("exact 5000 at 7,6") << 5000.0 << 760 << qint64(5380) << u"5000"_s;
     // 100 * 1.07 is 107.00000000000001 in binary floating point.
     QTest::newRow("exact 100 at 7") << 100.0 << 700 << qint64(107) << u"100"_s;
-    QTest::newRow("exact 1000 at 0,1") << 1000.0 << 10 << qint64(1001) << u"1000"_s;
     QTest::newRow("kopecks 26636.50 at 7,6") << 26636.5 << 760 << qint64(28661) << u"26636.50"_s;
     QTest::newRow("a hundredth of a percent") << 6659.0 << 1 << qint64(6660) << u"6659"_s;
     QTest::newRow("hundred percent doubles") << 6659.0 << 10000 << qint64(13318) << u"6659"_s;
@@ -115,7 +111,6 @@ void TestIndexation::roundsUpToTheRouble_data()
     // Decimals past the kopeck count as written: not rounded to 1000.00 first.
     QTest::newRow("thousandths 1000.004 at 10")
         << 1000.004 << 1000 << qint64(1101) << u"1000.004"_s;
-    QTest::newRow("exact 0.625 at 60") << 0.625 << 6000 << qint64(1) << u"0.625"_s;
     // 0.8 is 0.8000000000000000444 in binary; as written, 1.25 times it is 1.
     QTest::newRow("exact 0.8 at 25") << 0.8 << 2500 << qint64(1) << u"0.80"_s;
     QTest::newRow("a tiny fraction rounds up to a rouble")
@@ -230,19 +225,12 @@ void TestIndexation::applyKeepsThePreviousPairInTheArchive()
     QCOMPARE(readBytes(data.archive() + u"/Zvanie_" + stamp + u".Txt"), RankFile);
     QCOMPARE(readBytes(data.archive() + u"/Dolznost_" + stamp + u".Txt"), PositionFile);
     QVERIFY(QDir(data.path()).entryList({u"*.new"_s}).isEmpty());
-
-    const QList<indexation::ArchivedPair> pairs = data.indexer().archivedPairs();
-    QCOMPARE(pairs.size(), 1);
-    QCOMPARE(pairs[0].changed, u"01.10.2024 12:30:45"_s);
-    QCOMPARE(pairs[0].headings[1], u"Разряды"_s);
-    QVERIFY(pairs[0].whyNot.isEmpty());
 }
 
 void TestIndexation::everyChangeCanBeUndoneByteForByte()
 {
-    // A pair an earlier version kept when restoring, then two indexations;
-    // the clock stands still, so the archive names must still be distinct and
-    // in order.
+    // A pair an earlier version kept when restoring, then two indexations; the
+    // clock stands still, yet the archive names are distinct and in order.
     DataFolder data;
     const QByteArray legacyRank = QByteArray(RankFile).replace("6659", "6000");
     const QString legacy = u"2024-01-01_00-00-00-000_replaced"_s;
@@ -256,8 +244,7 @@ void TestIndexation::everyChangeCanBeUndoneByteForByte()
     QCOMPARE(salaryfile::lookupSalary(data.rank(), 0), std::optional<double>(7524)); // 6992*1.076
     const QByteArray second = readBytes(data.rank());
 
-    // Undo, then undo the undo: each restore keeps what it replaces as the
-    // newest pair, and the restored pair stays.
+    // Undo, then undo the undo; the pairs restored from stay.
     QVERIFY(indexer.restore(indexer.archivedPairs().constFirst().key).done);
     QCOMPARE(readBytes(data.rank()), first);
     QVERIFY(indexer.restore(indexer.archivedPairs().constFirst().key).done);
@@ -301,24 +288,22 @@ void TestIndexation::restoreReplacesMissingOrDamagedTables()
     DataFolder data;
     const indexation::Indexer indexer = data.indexer();
     QVERIFY(indexer.apply(u"7,6", u"01.10.2024").done);
-    const std::array<QByteArray, 2> inForce = {rank, position};
-    for (std::size_t kind = 0; kind < inForce.size(); ++kind) {
-        const QString path = kind == 0 ? data.rank() : data.position();
-        QVERIFY(inForce[kind] == Missing ? QFile::remove(path) : writeBytes(path, inForce[kind]));
-    }
+    const std::pair<QString, QByteArray> inForce[] = {{data.rank(), rank},
+                                                      {data.position(), position}};
+    for (const auto& [path, bytes] : inForce)
+        QVERIFY(bytes == Missing ? QFile::remove(path) : writeBytes(path, bytes));
     data.clock = data.clock.addSecs(60);
     QVERIFY(indexer.restore(indexer.archivedPairs().constFirst().key).done);
     QVERIFY(data.unchanged());
 
-    // What was there is the newest pair, byte for byte, a missing file not
-    // there; listed, but not to be restored.
+    // What was there is the newest pair, byte for byte; listed, not restorable.
     const indexation::ArchivedPair replaced = indexer.archivedPairs().constFirst();
     QCOMPARE(replaced.changed,
              says.isEmpty() ? u"01.10.2024 12:30:45"_s : u"01.10.2024 12:31:45"_s);
-    for (std::size_t kind = 0; kind < inForce.size() && !says.isEmpty(); ++kind) {
-        const QString name = (kind == 0 ? u"/Zvanie_"_s : u"/Dolznost_"_s) + replaced.key;
-        QCOMPARE(readBytes(data.archive() + name + u".Txt"),
-                 inForce[kind] == Missing ? QByteArray() : inForce[kind]);
+    for (const auto& [path, bytes] : inForce) {
+        const QString name = QFileInfo(path).baseName() + u'_' + replaced.key + u".Txt";
+        if (!says.isEmpty())
+            QCOMPARE(readBytes(data.archive() + u'/' + name), bytes == Missing ? ""_ba : bytes);
     }
     QVERIFY2(replaced.whyNot.contains(says), qPrintable(replaced.whyNot));
     QCOMPARE(indexer.restore(replaced.key).done, says.isEmpty());
@@ -356,10 +341,6 @@ void TestIndexation::refusalsChangeNothing_data()
 
     QTest::newRow("percent not a number")
         << u"abc"_s << u"01.10.2024"_s << RankFile << u"Процент индексации"_s;
-    QTest::newRow("percent zero") << u"0"_s << u"01.10.2024"_s << RankFile
-                                  << u"Процент индексации"_s;
-    QTest::newRow("percent negative")
-        << u"-7,6"_s << u"01.10.2024"_s << RankFile << u"Процент индексации"_s;
     QTest::newRow("percent above 100")
         << u"101"_s << u"01.10.2024"_s << RankFile << u"Процент индексации"_s;
     QTest::newRow("date not a date")
@@ -383,6 +364,13 @@ void TestIndexation::refusalsChangeNothing_data()
     QTest::newRow("salary beyond reason")
         << u"7,6"_s << u"01.10.2024"_s << QByteArray("H\r\n1\r\nA\r\n1e300\r\n\r\n\r\n")
         << u"оклад записи 1"_s;
+    // 3.5 raised to 4 would stand before record 4's number line and be found
+    // in its place: the written file is read back and refused.
+    QTest::newRow("new salary read as a record number")
+        << u"7,6"_s << u"01.10.2024"_s
+        << QByteArray("H\r\n1\r\nA\r\n3.5\r\n2\r\nB\r\n700\r\n3\r\nC\r\n800\r\n"
+                      "4\r\nD\r\n900\r\n\r\n\r\n")
+        << u"читается не так, как записан"_s;
 }
 
 void TestIndexation::refusalsChangeNothing()
@@ -536,23 +524,6 @@ QList<double> salariesOf(const QString& path, int count)
 
 } // namespace
 
-void TestIndexation::newSalaryReadAsARecordNumberIsRefused()
-{
-    // 3.5 raised to 4 would stand before record 4's number line and be found
-    // in its place; the written file is read back and refused.
-    DataFolder data;
-    const QByteArray rank("H\r\n1\r\nA\r\n3.5\r\n2\r\nB\r\n700\r\n3\r\nC\r\n800\r\n"
-                          "4\r\nD\r\n900\r\n\r\n\r\n");
-    QVERIFY(writeBytes(data.rank(), rank));
-    const indexation::Outcome outcome = data.indexer().apply(u"7,6", u"01.10.2024");
-    QVERIFY(!outcome.done);
-    QVERIFY2(outcome.message.text.contains(u"читается не так, как записан"_s),
-             qPrintable(outcome.message.text));
-    QCOMPARE(readBytes(data.rank()), rank);
-    QCOMPARE(readBytes(data.position()), PositionFile);
-    QCOMPARE(data.leftovers(), QStringList());
-}
-
 void TestIndexation::anyFileIsRefusedOrReadsBackAsIndexed()
 {
     // Salary files with random names, salaries and line ends, now and then a
@@ -621,8 +592,7 @@ void TestIndexation::shippedTablesAtSevenPointSix()
 
 void TestIndexation::largestTablesAreIndexedAtOnce()
 {
-    // Two tables of the most records allowed are indexed whole (how fast is
-    // the benchmark's to say).
+    // Two tables of the most records allowed; how fast is the benchmark's to say.
     DataFolder data;
     QStringList lines{u"Оклады"_s};
     for (int k = 1; k <= 5000; ++k)

@@ -88,35 +88,22 @@ void TestTodayPay::computesEveryAmount_data()
     QTest::addColumn<QString>("settings"); // choices, blank-separated
     QTest::addColumn<QString>("expected"); // amounts in roubles
 
-    QTest::newRow("nothing chosen") << QString() << u"R=0 P=0 ODS=0 PR=0 ACC=0 TAX=0 NET=0"_s;
     QTest::newRow("lieutenant, 2nd class, 25 % premium")
         << u"rank=1 grade=1 qualification=2"_s
         << u"R=30000 P=26636.50 ODS=56636.50 LS=0 Q=2663.65 SS=0 PR=14159.13 REG=0 NOR=0 AID=0 "
            "ACC=73459.28 DED=0 TAX=9550 NET=63909.28"_s;
 
+    // Years or class : amount, for a lieutenant without premium.
     const QString lieutenant = u"rank=1 grade=1 premium=0 "_s;
-    const std::array<std::pair<int, const char*>, 12> service = {{{1, "0"},
-                                                                  {2, "5663.65"},
-                                                                  {4, "5663.65"},
-                                                                  {5, "8495.48"},
-                                                                  {9, "8495.48"},
-                                                                  {10, "11327.30"},
-                                                                  {14, "11327.30"},
-                                                                  {15, "14159.13"},
-                                                                  {19, "14159.13"},
-                                                                  {20, "16990.95"},
-                                                                  {24, "16990.95"},
-                                                                  {25, "22654.60"}}};
-    for (const auto& [years, amount] : service)
-        QTest::addRow("%d years of service", years)
-            << lieutenant + u"serviceYears="_s + QString::number(years)
-            << u"LS="_s + QString::fromLatin1(amount);
-
-    const std::array<const char*, 5> classes = {"0", "1331.83", "2663.65", "5327.30", "7990.95"};
-    for (int k = 0; k < 5; ++k)
-        QTest::addRow("qualification %d", k)
-            << lieutenant + u"qualification="_s + QString::number(k)
-            << u"Q="_s + QString::fromLatin1(classes[std::size_t(k)]);
+    for (const QString& step : u"1:0 2:5663.65 5:8495.48 10:11327.30 15:14159.13 20:16990.95 "
+                               "25:22654.60"_s.split(u' '))
+        QTest::addRow("%s years of service", qPrintable(step.section(u':', 0, 0)))
+            << lieutenant + u"serviceYears="_s + step.section(u':', 0, 0)
+            << u"LS="_s + step.section(u':', 1);
+    for (const QString& step : u"0:0 1:1331.83 2:2663.65 3:5327.30 4:7990.95"_s.split(u' '))
+        QTest::addRow("qualification %s", qPrintable(step.section(u':', 0, 0)))
+            << lieutenant + u"qualification="_s + step.section(u':', 0, 0)
+            << u"Q="_s + step.section(u':', 1);
 
     QTest::newRow("material aid under 4 000 is tax-free")
         << u"premium=0 manualPositionSalary=3000 materialAid=1"_s
@@ -128,7 +115,6 @@ void TestTodayPay::computesEveryAmount_data()
         << u"DED=1400 TAX=7181 NET=49455.50"_s;
     QTest::newRow("450 000 passed in the month: none")
         << lieutenant + u"children=1 incomeSoFar=400000"_s << u"DED=0 TAX=7363 NET=49273.50"_s;
-    QTest::newRow("third child") << lieutenant + u"children=3"_s << u"DED=10200 TAX=6037"_s;
     QTest::newRow("fourth child") << lieutenant + u"children=4"_s << u"DED=16200 TAX=5257"_s;
     QTest::newRow("2 400 000 passed in the month")
         << lieutenant + u"incomeSoFar=2380000"_s << u"TAX=8095 NET=48541.50"_s;
@@ -176,26 +162,18 @@ void TestTodayPay::readsTypedNumbers_data()
                         double amount) {
         QTest::newRow(name) << int(input) << text << accepted << amount;
     };
-    row("comma", Input::StateSecret, u"12,5"_s, true, 125);
-    row("point", Input::StateSecret, u"12.5"_s, true, 125);
-    row("blanks around", Input::StateSecret, u"  65 "_s, true, 650);
+    row("blanks around and between groups", Input::ManualPositionSalary, u" 1 000 "_s, true, 1000);
     row("over the file's limit", Input::StateSecret, u"65,01"_s, false, 0);
     row("three decimals", Input::StateSecret, u"1,125"_s, false, 0);
     row("sign", Input::StateSecret, u"-1"_s, false, 0);
-    row("exponent", Input::StateSecret, u"1e1"_s, false, 0);
-    row("letters", Input::StateSecret, u"10 %"_s, false, 0);
-    row("premium limit", Input::Premium, u"25,01"_s, false, 0);
-    row("groups of three", Input::ManualPositionSalary, u"1 000"_s, true, 1000);
-    row("non-breaking blank", Input::ManualPositionSalary, u"1\u00A0000,00"_s, true, 1000);
-    row("narrow non-breaking blank", Input::ManualPositionSalary, u"1\u202F000"_s, true, 1000);
     row("blank not between groups", Input::ManualPositionSalary, u"10 00"_s, false, 0);
     row("zero salary", Input::ManualPositionSalary, u"0"_s, false, 0);
-    row("salary at the bound", Input::ManualPositionSalary, u"10 000 000"_s, true, 1e7);
+    row("non-breaking blanks, at the bound", Input::ManualPositionSalary, u"10\u00A0000\u202F000"_s,
+        true, 1e7);
     row("salary past the bound", Input::ManualPositionSalary, u"10 000 000,01"_s, false, 0);
     row("whole years only", Input::ServiceYears, u"2,5"_s, false, 0);
     row("years past 60", Input::ServiceYears, u"61"_s, false, 0);
     row("coefficient below 1", Input::RegionalCoefficient, u"0,9"_s, false, 0);
-    row("coefficient past 3", Input::RegionalCoefficient, u"3,01"_s, false, 0);
     row("empty coefficient is 1", Input::RegionalCoefficient, QString(), true, 0);
 }
 
@@ -211,7 +189,6 @@ void TestTodayPay::readsTypedNumbers()
     sheet.setText(Input(input), text);
     QCOMPARE(sheet.isAccepted(Input(input)), accepted);
     const std::map<Input, Amount> own = {{Input::StateSecret, Amount::StateSecret},
-                                         {Input::Premium, Amount::Premium},
                                          {Input::ManualPositionSalary, Amount::PositionSalary},
                                          {Input::ServiceYears, Amount::LongService},
                                          {Input::RegionalCoefficient, Amount::Regional}};
@@ -225,73 +202,50 @@ void TestTodayPay::refusesAWrongFile_data()
     QTest::addColumn<QByteArray>("bytes"); // null: no file
     QTest::addColumn<QString>("problem");
 
+    const auto row = [](const char* name, const QByteArray& bytes, const QString& problem,
+                        const QString& file = u"Pravila.Txt"_s) {
+        QTest::newRow(name) << file << bytes << problem;
+    };
     const auto line = [](const QString& prefix) { return u"строка %1: "_s.arg(lineOf(prefix)); };
+    // The rule on the line that starts with `prefix`, its values and source replaced.
+    const auto ruleAs = [](const QString& prefix, const QString& rest) {
+        return rulesWith(prefix, shippedLines()[lineOf(prefix) - 1].section(u'=', 0, 0) + rest);
+    };
     const QString premium = u"премия, наибольший % оклада денежного содержания в месяц"_s;
     const QString service = u"выслуга лет, % оклада денежного содержания"_s;
-    const QString scale = u"шкала НДФЛ, руб. базы с начала года : %"_s;
-    const QString rules = u"Pravila.Txt"_s;
-    const auto premiumAs = [&](const QString& rest) { return rulesWith(premium, premium + rest); };
 
-    QTest::newRow("shipped") << rules << readBytes(ShippedRules) << QString();
-    QTest::newRow("line feeds only")
-        << rules << QByteArray(readBytes(ShippedRules)).replace("\r\n", "\n") << QString();
-    QTest::newRow("no file") << rules << QByteArray() << u"Не удалось открыть файл правил"_s;
-    QTest::newRow("too large") << rules << readBytes(ShippedRules) + QByteArray(64 * 1024, '#')
-                               << u"больше 64 КБ"_s;
-    QTest::newRow("heading without a date")
-        << rules << rulesWith(u"Правила"_s, u"Правила"_s) << u"строка 1: первая строка"_s;
-    QTest::newRow("heading with an impossible date")
-        << rules << rulesWith(u"Правила"_s, u"Правила, редакция от 31.02.2025"_s)
-        << u"строка 1: "_s;
-    QTest::newRow("unknown rule") << rules << rulesWith(premium, u"премия в год = 3 ; закон"_s)
-                                  << line(premium) + u"неизвестное правило «премия в год»"_s;
-    QTest::newRow("rule missing") << rules << rulesWith(premium, u"# нет"_s)
-                                  << u"нет правила «"_s + premium + u'»';
-    QTest::newRow("rule twice") << rules << rulesWith(service, shippedLines()[lineOf(premium) - 1])
-                                << line(premium) +
-                                       u"правило «%1» уже задано в строке %2"_s.arg(premium).arg(
-                                           lineOf(service));
-    QTest::newRow("no equals sign") << rules << rulesWith(premium, u"премия 25 ; закон"_s)
-                                    << line(premium) + u"нет знака «=»"_s;
-    QTest::newRow("no source") << rules << premiumAs(u" = 25"_s)
-                               << line(premium) + u"после значений нужны «;» и источник"_s;
-    QTest::newRow("empty source") << rules << premiumAs(u" = 25 ; "_s)
-                                  << line(premium) + u"после значений нужны «;» и источник"_s;
-    QTest::newRow("negative") << rules << premiumAs(u" = -25 ; закон"_s)
-                              << line(premium) + u"правило «"_s + premium + u"»: отрицательное"_s;
-    QTest::newRow("not a number") << rules << premiumAs(u" = 25% ; закон"_s)
-                                  << line(premium) + u"правило «"_s + premium +
-                                         u"»: «25%» — не число"_s;
-    QTest::newRow("two values for one")
-        << rules << premiumAs(u" = 25 30 ; закон"_s) << u"нужно одно значение"_s;
-    QTest::newRow("three classes")
-        << rules
-        << rulesWith(u"классная"_s,
-                     u"классная квалификация, % оклада по воинской должности = 5 10 20 ; закон"_s)
-        << u"нужно четыре значения"_s;
-    QTest::newRow("values for the base salary")
-        << rules << rulesWith(u"оклад денежного"_s, u"оклад денежного содержания = 1 ; закон"_s)
-        << u"нет значений"_s;
-    QTest::newRow("scale out of order")
-        << rules << rulesWith(service, service + u" = 2:10 10:20 5:15 ; закон"_s)
-        << line(service) + u"правило «"_s + service + u"»: ступени должны идти по возрастанию"_s;
-    QTest::newRow("scale step twice")
-        << rules << rulesWith(service, service + u" = 2:10 2:15 ; закон"_s) << u"по возрастанию"_s;
-    QTest::newRow("part of a year") << rules << rulesWith(service, service + u" = 2.5:10 ; закон"_s)
-                                    << u"«2.5» должно быть целым"_s;
-    QTest::newRow("tax scale not from 0")
-        << rules << rulesWith(scale, scale + u" = 100:13 2400000:15 ; закон"_s)
-        << u"первая ступень должна начинаться с 0"_s;
-    QTest::newRow("coefficient below 1")
-        << rules << rulesWith(u"районный"_s, u"районный коэффициент, наибольший = 0.5 ; закон"_s)
-        << u"значение «0.5» вне пределов от 1 до 10"_s;
-    QTest::newRow("rank file missing")
-        << u"Zvanie.Txt"_s << QByteArray() << u"Не удалось открыть файл окладов"_s;
-    QTest::newRow("grade file without its end")
-        << u"Dolznost.Txt"_s << QByteArray(Grades).chopped(4) << u"признака конца списка"_s;
-    QTest::newRow("negative salary")
-        << u"Dolznost.Txt"_s << QByteArray(Grades).replace("20000", "-5")
-        << u"запись 1 («1 разряд»): оклад должен быть от 0"_s;
+    row("shipped", readBytes(ShippedRules), QString());
+    row("no file", QByteArray(), u"Не удалось открыть файл правил"_s);
+    row("too large", readBytes(ShippedRules) + QByteArray(64 * 1024, '#'), u"больше 64 КБ"_s);
+    row("heading without a date", rulesWith(u"Правила"_s, u"Правила"_s),
+        u"строка 1: первая строка"_s);
+    row("heading with an impossible date",
+        rulesWith(u"Правила"_s, u"Правила, редакция от 31.02.2025"_s), u"строка 1: "_s);
+    row("unknown rule", rulesWith(premium, u"премия в год = 3 ; закон"_s),
+        line(premium) + u"неизвестное правило «премия в год»"_s);
+    row("rule missing", rulesWith(premium, u"# нет"_s), u"нет правила «"_s + premium + u'»');
+    row("rule twice", rulesWith(service, shippedLines()[lineOf(premium) - 1]),
+        line(premium) + u"правило «%1» уже задано в строке %2"_s.arg(premium).arg(lineOf(service)));
+    row("no equals sign", rulesWith(premium, u"премия 25 ; закон"_s), u"нет знака «=»"_s);
+    row("no source", ruleAs(premium, u"= 25"_s), u"после значений нужны «;» и источник"_s);
+    row("negative", ruleAs(premium, u"= -25 ; закон"_s), u"отрицательное"_s);
+    row("not a number", ruleAs(premium, u"= 25% ; закон"_s),
+        line(premium) + u"правило «"_s + premium + u"»: «25%» — не число"_s);
+    row("two values for one", ruleAs(premium, u"= 25 30 ; закон"_s), u"нужно одно значение"_s);
+    row("three classes", ruleAs(u"классная"_s, u"= 5 10 20 ; закон"_s), u"нужно четыре значения"_s);
+    row("values for the base salary", ruleAs(u"оклад"_s, u"= 1 ; закон"_s), u"нет значений"_s);
+    row("scale step twice", ruleAs(service, u"= 2:10 2:15 ; закон"_s),
+        u"ступени должны идти по возрастанию"_s);
+    row("part of a year", ruleAs(service, u"= 2.5:10 ; закон"_s), u"«2.5» должно быть целым"_s);
+    row("tax scale not from 0", ruleAs(u"шкала"_s, u"= 100:13 ; закон"_s),
+        u"первая ступень должна начинаться с 0"_s);
+    row("coefficient below 1", ruleAs(u"районный"_s, u"= 0.5 ; закон"_s),
+        u"значение «0.5» вне пределов от 1 до 10"_s);
+    row("rank file missing", QByteArray(), u"Не удалось открыть файл окладов"_s, u"Zvanie.Txt"_s);
+    row("grade file without its end", QByteArray(Grades).chopped(4), u"признака конца списка"_s,
+        u"Dolznost.Txt"_s);
+    row("negative salary", QByteArray(Grades).replace("20000", "-5"),
+        u"запись 1 («1 разряд»): оклад должен быть от 0"_s, u"Dolznost.Txt"_s);
 }
 
 void TestTodayPay::refusesAWrongFile()
@@ -339,7 +293,6 @@ void TestTodayPay::choicesComeBackAndDamageIsIgnored()
 
 void TestTodayPay::showsAmountsSourcesAndEdition()
 {
-    QCOMPARE(amountText(14647), u"14 647,00 руб."_s);
     QCOMPARE(amountText(1234567.891), u"1 234 567,89 руб."_s);
     QCOMPARE(amountText(0.5), u"0,50 руб."_s);
     TodayPay sheet(m_dir.path());
@@ -347,7 +300,6 @@ void TestTodayPay::showsAmountsSourcesAndEdition()
     QCOMPARE(sheet.toolTip(Input::Premium), u"Число от 0 до 25"_s);
     QVERIFY(sheet.toolTip(Amount::IncomeTax).contains(u"НК РФ, ст. 52 п. 6"_s));
     QVERIFY(sheet.footerText().contains(u"Правила: Правила расчета"_s));
-    QVERIFY(sheet.footerText().contains(u"Zvanie.Txt: Оклады по званиям"_s));
 }
 
 QTEST_GUILESS_MAIN(TestTodayPay)

@@ -1,12 +1,9 @@
 #!/usr/bin/env bash
 # Prints a pay-slip window through a print system of the test's own and checks
-# the page that comes out. As the user running the test, inside one temporary
-# folder, it starts a CUPS scheduler on a free loopback port and an IPP
-# Everywhere printer (ippeveprinter) that keeps each job's PDF; the probe finds
-# the scheduler through CUPS_SERVER and prints on its default printer. The
-# machine's own print system is neither used nor changed, and root is not
-# needed. Needs cups, cups-client, cups-ipp-utils, dbus-daemon and
-# poppler-utils (scripts/lib.sh).
+# the page that comes out: as the test's user, in one temporary folder, a CUPS
+# scheduler on a free loopback port and an IPP Everywhere printer
+# (ippeveprinter) that keeps each job's PDF. The machine's print system is
+# neither used nor changed. Packages: scripts/lib.sh.
 #   print_cups.sh <print_probe>
 set -euo pipefail
 probe=$1
@@ -21,44 +18,31 @@ grep -qs '^0\{31\}1 ' /proc/net/if_inet6 ||
     { echo "ippeveprinter needs the IPv6 loopback address ::1, which is missing" >&2; exit 1; }
 
 work=$(mktemp -d)
-# Run as root, the scheduler runs its filters as user lp, which must reach
-# its folders inside this one.
+# Run as root, the scheduler's filters run as user lp and must reach in here.
 [ "$(id -u)" -ne 0 ] || chmod 0711 "$work"
 
-# A test killed at its time limit gets no chance to clean up. Each server runs
-# in a session of its own, listed in "sessions", with a death signal, so it
-# dies with this script however that ends. What it started (the scheduler's
-# backends) does not; a guard outside the test's process group kills what is
-# left in those sessions once this script is gone, and removes the folder.
+# A test killed at its time limit cannot clean up. Each server runs in a
+# session of its own, listed in "sessions", with a death signal; a guard
+# outside the test's process group kills what is left in those sessions (the
+# scheduler's backends) once this script is gone, and removes the folder.
 # shellcheck disable=SC2016 # expanded by the guard's own shell
 setsid -f bash -c 'tail --pid="$1" -f /dev/null
-    if [ -f "$2/sessions" ]; then
-        while read -r session; do pkill -KILL -s "$session"; done <"$2/sessions"
-    fi
+    while read -r session; do pkill -KILL -s "$session"; done <"$2/sessions"
     rm -rf -- "$2"' guard $$ "$work" </dev/null >/dev/null 2>&1
 
 server_pids=()
-stop_server() {
-    kill "$1" 2>/dev/null || true
-    wait "$1" 2>/dev/null || true
-    pkill -KILL -s "$1" 2>/dev/null || true
-}
-# Stops the servers in the reverse order of their start, the scheduler before
-# the printer before the bus, and removes everything.
+stop_server() { { kill "$1"; wait "$1"; pkill -KILL -s "$1"; } 2>/dev/null || true; }
+# Stops the servers, the last started first, and removes everything.
 cleanup() {
     set +e
-    local i
-    for ((i = ${#server_pids[@]} - 1; i >= 0; i--)); do
-        stop_server "${server_pids[i]}"
-    done
+    for pid in "${server_pids[@]}"; do stop_server "$pid"; done
     rm -rf "$work"
 }
 trap cleanup EXIT
 trap 'exit 143' TERM INT HUP
 
-# Every client here (the probe, lpadmin, ipptool) reads its settings from the
-# test's folder, not from the user's home or /etc/cups, and D-Bus clients meet
-# only the test's own bus, so nothing is announced on the network.
+# Every client reads its settings from the test's folder, not from the home or
+# /etc/cups, and meets only the test's own D-Bus bus: nothing is announced.
 mkdir -p "$work"/{home,runtime,tmp,client,log,printed}
 chmod 0700 "$work/runtime"
 export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime TMPDIR=$work/tmp
@@ -68,17 +52,12 @@ unset CUPS_SERVER LPDEST PRINTER
 
 fail() {
     echo "$*" >&2
-    local log
-    for log in "$work"/log/*; do
-        [ -s "$log" ] || continue
-        echo "--- ${log##*/}" >&2
-        tail -n 40 "$log" >&2
-    done
+    tail -n 40 "$work"/log/* >&2 || true
     exit 1
 }
 
-# A port below the kernel's range for outgoing connections that nothing
-# listens on now. Another program may still take it first: the callers retry.
+# A port below the range for outgoing connections that nothing listens on now.
+# Another program may still take it first: start_on_free_port retries.
 free_port() {
     local low port hex
     read -r low _ </proc/sys/net/ipv4/ip_local_port_range
@@ -91,36 +70,29 @@ free_port() {
     return 1
 }
 
-# Waits up to 10 s for <check> to pass (0) while process <pid> lives; the
-# check gives up at once with 2.
+# wait_until_up <pid> <check> [tenths of a second, 100]: until <check> passes
+# (0) while <pid> lives; the check gives up at once with 2.
 wait_until_up() {
-    local pid=$1 check=$2 state
-    for _ in $(seq 100); do
+    local pid=$1 check=$2
+    for _ in $(seq "${3:-100}"); do
         kill -0 "$pid" 2>/dev/null || return 1
-        state=0
-        "$check" || state=$?
-        [ "$state" = 0 ] && return 0
-        [ "$state" = 2 ] && return 1
+        "$check" && return 0
+        [ $? = 2 ] && return 1
         sleep 0.1
     done
     return 1
 }
 
-# Starts a server in a new session (whose id is its pid) with a death signal,
-# and records it for the clean-up.
+# Starts a server in a new session (whose id is its pid) with a death signal.
 start_server() {
-    local log=$1
-    shift
-    setsid setpriv --pdeathsig KILL -- "$@" </dev/null >"$work/log/$log" 2>&1 &
+    setsid setpriv --pdeathsig KILL -- "${@:2}" </dev/null >"$work/log/$1" 2>&1 &
     started_pid=$!
-    server_pids+=("$started_pid")
+    server_pids=("$started_pid" "${server_pids[@]}")
     echo "$started_pid" >>"$work/sessions"
 }
 
-# ippeveprinter will not start without a D-Bus system bus to announce itself
-# on; it gets a private one, where no one hears the announcement.
-start_bus() {
-    cat >"$work/bus.conf" <<EOF
+# ippeveprinter needs a D-Bus system bus to announce itself on: a private one.
+cat >"$work/bus.conf" <<EOF
 <!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
 <busconfig>
@@ -134,11 +106,9 @@ start_bus() {
   </policy>
 </busconfig>
 EOF
-    start_server bus.log dbus-daemon --config-file="$work/bus.conf" --nofork --nopidfile \
-        --nosyslog
-    wait_until_up "$started_pid" bus_up || fail "the private D-Bus bus did not start"
-}
+start_server bus.log dbus-daemon --config-file="$work/bus.conf" --nofork --nopidfile --nosyslog
 bus_up() { [ -S "$work/bus" ]; }
+wait_until_up "$started_pid" bus_up || fail "the private D-Bus bus did not start"
 
 # Up when the printer answers, and it is this test's printer that answered
 # (its log has the question), not some other program that took the port.
@@ -147,39 +117,39 @@ printer_up() {
         2>/dev/null && grep -qs Get-Printer-Attributes "$work/log/ippeveprinter.log" || return 1
 }
 
-# The printer accepts PDF and keeps every job's document in "printed". It is
-# bound to localhost only and announces nothing. Each job goes to a command
-# that does nothing, so a job ends at once instead of after a simulated
-# printing time of several seconds.
-start_printer() {
-    local nothing
-    nothing=$(type -P true)
+# start_on_free_port <what> <start> <up>: <start> starts the server on a new
+# free $port, up to three times until it is <up>.
+start_on_free_port() {
     for _ in 1 2 3; do
-        printer_port=$(free_port) || fail "no free port for the printer"
-        start_server ippeveprinter.log ippeveprinter -p "$printer_port" -n localhost -r off -k \
-            -c "$nothing" -d "$work/printed" -f application/pdf,image/pwg-raster "Voldar test"
-        wait_until_up "$started_pid" printer_up && return 0
+        port=$(free_port) || fail "no free port for $1"
+        "$2"
+        wait_until_up "$started_pid" "$3" && return 0
         stop_server "$started_pid"
     done
-    fail "ippeveprinter did not start"
+    return 1
+}
+
+# The printer accepts PDF and keeps every job's document in "printed", bound
+# to localhost, announcing nothing. Jobs go to a command that does nothing, so
+# that they end at once, not after a simulated printing time.
+start_printer() {
+    printer_port=$port
+    start_server ippeveprinter.log ippeveprinter -p "$port" -n localhost -r off -k \
+        -c "$(type -P true)" -d "$work/printed" -f application/pdf,image/pwg-raster "Voldar test"
 }
 
 # cupsd keeps running when its port is taken, so its log tells whether it
 # got the port.
 scheduler_up() {
     local log=$work/log/error_log
-    if grep -qs "Unable to open listen socket for address 127.0.0.1:$cups_port " "$log"; then
-        return 2
-    fi
+    ! grep -qs "Unable to open listen socket for address 127.0.0.1:$cups_port " "$log" || return 2
     grep -qs "Listening to 127.0.0.1:$cups_port on fd" "$log" &&
         lpstat -h "127.0.0.1:$cups_port" -r 2>/dev/null | grep -q 'is running' || return 1
 }
 
-# The scheduler's configuration: every folder it writes in the test's folder,
-# no browsing. Printing is open to loopback on the port; setting up printers
-# is for the test's user alone, proven by the credentials of the connection
-# on a socket in a folder only that user can enter, so that no other user can
-# slip the scheduler a printer with a description of their own meanwhile.
+# Every folder the scheduler writes is in the test's folder; no browsing.
+# Printing is open to loopback; setting up printers only to the test's user,
+# by the peer credentials on a socket in a folder only that user can enter.
 write_scheduler_config() {
     local conf=$work/cups
     mkdir -p "$conf" "$work"/{spool/tmp,cache,state,admin}
@@ -225,24 +195,17 @@ EOF
 }
 
 start_scheduler() {
-    for _ in 1 2 3; do
-        cups_port=$(free_port) || fail "no free port for the scheduler"
-        write_scheduler_config
-        start_server cupsd.log cupsd -f -c "$work/cups/cupsd.conf" -s "$work/cups/cups-files.conf"
-        wait_until_up "$started_pid" scheduler_up && return 0
-        stop_server "$started_pid"
-    done
-    fail "cupsd did not start:" \
-        "$(cupsd -t -c "$work/cups/cupsd.conf" -s "$work/cups/cups-files.conf" 2>&1)"
+    cups_port=$port
+    write_scheduler_config
+    start_server cupsd.log cupsd -f -c "$work/cups/cupsd.conf" -s "$work/cups/cups-files.conf"
 }
 
 admin_socket=$work/admin/cups.sock
-start_bus
-start_printer
-start_scheduler
+start_on_free_port printer start_printer printer_up || fail "ippeveprinter did not start"
+start_on_free_port scheduler start_scheduler scheduler_up || fail "cupsd did not start:" \
+    "$(cupsd -t -c "$work/cups/cupsd.conf" -s "$work/cups/cups-files.conf" 2>&1)"
 
-# The printer's own description makes the queue (IPP Everywhere); the default
-# of the test's scheduler is the printer the probe gets.
+# The queue from the printer's own description; the probe gets the default.
 CUPS_SERVER=$admin_socket lpadmin -p "$queue" -E -v "ipp://localhost:$printer_port/ipp/print" \
     -m everywhere </dev/null || fail "lpadmin could not add the queue"
 CUPS_SERVER=$admin_socket lpadmin -d "$queue" </dev/null ||
@@ -252,16 +215,11 @@ export CUPS_SERVER=127.0.0.1:$cups_port
 
 setpriv --pdeathsig KILL -- "$probe" print || fail "print_probe print ended with status $?"
 
-# The job is done when the scheduler has handed it to the printer and the
-# printer has finished it.
-for _ in $(seq 300); do
-    [ -z "$(lpstat -W not-completed -o "$queue")" ] && break
-    sleep 0.1
-done
-[ -z "$(lpstat -W not-completed -o "$queue")" ] ||
+# Done when the scheduler has handed the job to the printer and it finished.
+job_done() { [ -z "$(lpstat -W not-completed -o "$queue")" ]; }
+wait_until_up $$ job_done 300 ||
     fail "the job did not finish within 30 s: $(lpstat -l -o "$queue" -p "$queue")"
-# The scheduler logs how each job ended: the one job must have been printed,
-# not stopped, aborted or cancelled.
+# The one job printed, not stopped, aborted or cancelled.
 printed_jobs=$(grep -c '\] Job completed\.$' "$work/log/error_log" || true)
 [ "$printed_jobs" = 1 ] || fail "expected one printed job, the scheduler logged ${printed_jobs:-0}"
 

@@ -33,11 +33,11 @@ void writeSlip(const QString& path, const QStringList& lines)
     QVERIFY(writeBytes(path, paycalc::cp1251::encodeLines(lines)));
 }
 
-// A viewer on a temporary program folder whose dialog answers `chosen` and
-// whose boxes are recorded.
-struct Viewer
+// A temporary program folder and a viewer on it whose dialog answers `chosen`
+// and whose boxes are recorded.
+struct Viewer : ProgramFolder
 {
-    explicit Viewer(const ProgramFolder& folder) : form(new Form9(folder.data()))
+    Viewer() : form(new Form9(data()))
     {
         form->setFileDialogHook([this](QWidget*, const Form9::FileRequest& request) {
             requests.push_back(request);
@@ -53,6 +53,12 @@ struct Viewer
     {
         chosen = path;
         form->findChild<QAction*>(u"open"_s)->trigger();
+    }
+    // Writes a whole slip of that name in Lists, its fields from `first` on; opens it.
+    void openNew(const QString& name, int first)
+    {
+        writeSlip(lists() + u'/' + name, payslip::paySlipLines(valuesStartingAt(first)));
+        open(lists() + u'/' + name);
     }
 
     QPointer<Form9> form;
@@ -73,9 +79,9 @@ private slots:
     void openShowsTheSlipAndItsPeriod();
     void fileFromAnotherFolderIsTheOneShown();
     void emptyValueLinesKeepTheFormerTexts();
-    void cancelChangesNothing();
+    void cancelOrEmptyFileChangesNothing_data();
+    void cancelOrEmptyFileChangesNothing();
     void shortOrMissingFileFillsWhatItHasThenReports();
-    void emptyFileChangesNothing();
     void exitHidesAndKeepsTheTextsCloseDiscards();
     void printPrintsTheFormAndReportsFailure();
     void savePdfWritesThePrintedFormAsOnePage();
@@ -87,8 +93,7 @@ private slots:
 
 void TestForm9::isAWhiteFormWithThreeMenuCommands()
 {
-    ProgramFolder folder;
-    Viewer viewer(folder);
+    Viewer viewer;
     QCOMPARE(viewer.form->windowTitle(), QString::fromUtf16(titles::Form9));
     QCOMPARE(viewer.form->centralWidget()->palette().color(QPalette::Window), QColor(Qt::white));
 
@@ -112,24 +117,22 @@ void TestForm9::isAWhiteFormWithThreeMenuCommands()
 
 void TestForm9::openAsksForATextFileInLists()
 {
-    ProgramFolder folder;
-    Viewer viewer(folder);
+    Viewer viewer;
     viewer.open(QString());
     QCOMPARE(viewer.requests.size(), 1u);
-    QCOMPARE(viewer.requests[0].folder, folder.lists());
+    QCOMPARE(viewer.requests[0].folder, viewer.lists());
     QCOMPARE(viewer.requests[0].filter, u"Text Files (*.txt)"_s);
 }
 
 void TestForm9::openShowsTheSlipAndItsPeriod()
 {
-    ProgramFolder folder;
-    Sheet sheet(folder.data());
+    Viewer viewer;
+    Sheet sheet(viewer.data());
     QVERIFY(sheet.engine.setSelection(paycalc::List::Combo1, 2));
     QVERIFY(sheet.engine.setSelection(paycalc::List::Combo2, 1));
-    payslip::savePaySlip(sheet.engine, folder.data(), u"Март"_s, u"2008"_s);
+    payslip::savePaySlip(sheet.engine, viewer.data(), u"Март"_s, u"2008"_s);
 
-    Viewer viewer(folder);
-    viewer.open(folder.lists() + u"/Март 2008.txt");
+    viewer.open(viewer.lists() + u"/Март 2008.txt");
     QVERIFY(viewer.boxes.empty());
     const payslip::PaySlipValues values = payslip::paySlipValues(sheet.engine);
     for (int field = 1; field <= 19; ++field) {
@@ -142,13 +145,12 @@ void TestForm9::openShowsTheSlipAndItsPeriod()
 
 void TestForm9::fileFromAnotherFolderIsTheOneShown()
 {
-    ProgramFolder folder;
+    Viewer viewer;
     QTemporaryDir elsewhere;
     writeSlip(elsewhere.path() + u"/Май 2009.txt", payslip::paySlipLines(valuesStartingAt(500)));
-    writeSlip(folder.lists() + u"/Июнь 2009.txt", payslip::paySlipLines(valuesStartingAt(100)));
+    writeSlip(viewer.lists() + u"/Июнь 2009.txt", payslip::paySlipLines(valuesStartingAt(100)));
     writeSlip(elsewhere.path() + u"/Июнь 2009.txt", payslip::paySlipLines(valuesStartingAt(900)));
 
-    Viewer viewer(folder);
     viewer.open(elsewhere.path() + u"/Май 2009.txt");
     QVERIFY(viewer.boxes.empty());
     QCOMPARE(viewer.form->fieldText(1), u"500 руб."_s);
@@ -161,16 +163,13 @@ void TestForm9::fileFromAnotherFolderIsTheOneShown()
 
 void TestForm9::emptyValueLinesKeepTheFormerTexts()
 {
-    ProgramFolder folder;
-    writeSlip(folder.lists() + u"/Январь 2009.txt", payslip::paySlipLines(valuesStartingAt(100)));
+    Viewer viewer;
+    viewer.openNew(u"Январь 2009.txt"_s, 100);
     payslip::PaySlipValues second = valuesStartingAt(200);
     second[10].clear(); // field 11, line 12
     second[17].clear(); // field 18, line 23
-    writeSlip(folder.lists() + u"/Февраль 2009.txt", payslip::paySlipLines(second));
-
-    Viewer viewer(folder);
-    viewer.open(folder.lists() + u"/Январь 2009.txt");
-    viewer.open(folder.lists() + u"/Февраль 2009.txt");
+    writeSlip(viewer.lists() + u"/Февраль 2009.txt", payslip::paySlipLines(second));
+    viewer.open(viewer.lists() + u"/Февраль 2009.txt");
     QVERIFY(viewer.boxes.empty());
     QCOMPARE(viewer.form->fieldText(10), u"209 руб."_s);
     QCOMPARE(viewer.form->fieldText(11), u"110 руб."_s);
@@ -180,28 +179,33 @@ void TestForm9::emptyValueLinesKeepTheFormerTexts()
     QCOMPARE(viewer.form->periodText(), u"Февраль 2009 г."_s);
 }
 
-void TestForm9::cancelChangesNothing()
+void TestForm9::cancelOrEmptyFileChangesNothing_data()
 {
-    ProgramFolder folder;
-    writeSlip(folder.lists() + u"/Март 2008.txt", payslip::paySlipLines(valuesStartingAt(100)));
-    Viewer viewer(folder);
-    viewer.open(folder.lists() + u"/Март 2008.txt");
-    viewer.open(QString()); // cancelled
+    QTest::addColumn<QString>("second"); // opened after March; empty: cancelled
+    QTest::newRow("cancelled") << QString();
+    QTest::newRow("empty file") << u"Пусто.txt"_s;
+}
+
+void TestForm9::cancelOrEmptyFileChangesNothing()
+{
+    QFETCH(QString, second);
+    Viewer viewer;
+    viewer.openNew(u"Март 2008.txt"_s, 100);
+    QVERIFY(writeBytes(viewer.lists() + u"/Пусто.txt", QByteArray()));
+    viewer.open(second.isEmpty() ? QString() : viewer.lists() + u'/' + second);
     QVERIFY(viewer.boxes.empty());
     QCOMPARE(viewer.form->fieldText(1), u"100 руб."_s);
+    QCOMPARE(viewer.form->fieldText(5), u"104 руб."_s);
     QCOMPARE(viewer.form->periodText(), u"Март 2008 г."_s);
 }
 
 void TestForm9::shortOrMissingFileFillsWhatItHasThenReports()
 {
-    ProgramFolder folder;
-    writeSlip(folder.lists() + u"/Март 2008.txt", payslip::paySlipLines(valuesStartingAt(100)));
-    writeSlip(folder.lists() + u"/Апрель 2008.txt",
+    Viewer viewer;
+    viewer.openNew(u"Март 2008.txt"_s, 100);
+    writeSlip(viewer.lists() + u"/Апрель 2008.txt",
               payslip::paySlipLines(valuesStartingAt(300)).mid(0, 10));
-
-    Viewer viewer(folder);
-    viewer.open(folder.lists() + u"/Март 2008.txt");
-    viewer.open(folder.lists() + u"/Апрель 2008.txt");
+    viewer.open(viewer.lists() + u"/Апрель 2008.txt");
     const Message shortFile{
         u"Ошибка при чтени файла: Апрель 2008.txt\rПопробуйте создать его заново."_s, u"Ошибка"_s,
         Message::Icon::Error};
@@ -211,38 +215,23 @@ void TestForm9::shortOrMissingFileFillsWhatItHasThenReports()
     QCOMPARE(viewer.form->fieldText(10), u"109 руб."_s);
     QCOMPARE(viewer.form->periodText(), u"Март 2008 г."_s);
 
-    viewer.open(folder.lists() + u"/Нет такого.txt");
+    viewer.open(viewer.lists() + u"/Нет такого.txt");
     QCOMPARE(viewer.boxes.size(), 2u);
     QVERIFY(viewer.boxes[1].text.contains(u": Нет такого.txt\r"_s));
     QCOMPARE(viewer.form->fieldText(10), u"109 руб."_s);
 
     // A whole slip followed by more than a slip could hold is no slip.
-    QVERIFY(writeBytes(folder.lists() + u"/Июль 2008.txt", QByteArray(64 * 1024 + 1, ' ')));
-    viewer.open(folder.lists() + u"/Июль 2008.txt");
+    QVERIFY(writeBytes(viewer.lists() + u"/Июль 2008.txt", QByteArray(64 * 1024 + 1, ' ')));
+    viewer.open(viewer.lists() + u"/Июль 2008.txt");
     QCOMPARE(viewer.boxes.back().text,
              u"Файл не прочитан: Июль 2008.txt\rФайл больше 64 КБ: это не расчетный листок"_s);
 }
 
-void TestForm9::emptyFileChangesNothing()
-{
-    ProgramFolder folder;
-    writeSlip(folder.lists() + u"/Март 2008.txt", payslip::paySlipLines(valuesStartingAt(100)));
-    QVERIFY(writeBytes(folder.lists() + u"/Пусто.txt", QByteArray()));
-    Viewer viewer(folder);
-    viewer.open(folder.lists() + u"/Март 2008.txt");
-    viewer.open(folder.lists() + u"/Пусто.txt");
-    QVERIFY(viewer.boxes.empty());
-    QCOMPARE(viewer.form->fieldText(5), u"104 руб."_s);
-    QCOMPARE(viewer.form->periodText(), u"Март 2008 г."_s);
-}
-
 void TestForm9::exitHidesAndKeepsTheTextsCloseDiscards()
 {
-    ProgramFolder folder;
-    writeSlip(folder.lists() + u"/Март 2008.txt", payslip::paySlipLines(valuesStartingAt(100)));
-    Viewer viewer(folder);
+    Viewer viewer;
     viewer.form->show();
-    viewer.open(folder.lists() + u"/Март 2008.txt");
+    viewer.openNew(u"Март 2008.txt"_s, 100);
 
     viewer.form->findChild<QAction*>(u"Ex"_s)->trigger();
     QVERIFY(!viewer.form->isVisible());
@@ -258,8 +247,7 @@ void TestForm9::exitHidesAndKeepsTheTextsCloseDiscards()
 
 void TestForm9::printPrintsTheFormAndReportsFailure()
 {
-    ProgramFolder folder;
-    Viewer viewer(folder);
+    Viewer viewer;
     std::vector<QWidget*> printed;
     payslip::PrintResult result{true, {}};
     viewer.form->setPrintHook([&](QWidget* widget) {
@@ -306,15 +294,12 @@ QString popplerOutput(const QString& tool, const QStringList& arguments)
 
 void TestForm9::savePdfWritesThePrintedFormAsOnePage()
 {
-    ProgramFolder folder;
-    writeSlip(folder.lists() + u"/Март 2008.txt", payslip::paySlipLines(valuesStartingAt(1200)));
     QTemporaryDir elsewhere;
     const QString pdf = elsewhere.filePath(u"листок.pdf"_s);
     QVERIFY(writeBytes(pdf, "an older file of that name"));
-
-    Viewer viewer(folder);
+    Viewer viewer;
     viewer.form->show();
-    viewer.open(folder.lists() + u"/Март 2008.txt");
+    viewer.openNew(u"Март 2008.txt"_s, 1200);
     viewer.form->setSaveDialogHook([&](QWidget*, const Form9::SaveRequest&) { return pdf; });
     viewer.form->findChild<QAction*>(u"savePdf"_s)->trigger();
     QCOMPARE(viewer.boxes, (std::vector<Message>{{u"Файл PDF сохранён\r"_s + pdf, u"Сохранение"_s,
@@ -336,10 +321,9 @@ void TestForm9::savePdfWritesThePrintedFormAsOnePage()
 // never in Lists, under the shown slip's name.
 void TestForm9::savePdfSuggestsTheDocumentsThenTheLastFolder()
 {
-    ProgramFolder folder;
+    Viewer viewer;
     QTemporaryDir elsewhere;
     writeSlip(elsewhere.filePath(u"Май 2009.txt"_s), payslip::paySlipLines(valuesStartingAt(5)));
-    Viewer viewer(folder);
     viewer.form->show();
     const QDir documents(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
 
@@ -357,14 +341,13 @@ void TestForm9::savePdfSuggestsTheDocumentsThenTheLastFolder()
     viewer.form->findChild<QAction*>(u"savePdf"_s)->trigger();
     QCOMPARE(viewer.boxes.size(), 1u);
     // A slip that could not be read leaves the period, and the name, as they were.
-    viewer.open(folder.lists() + u"/Нет такого.txt");
+    viewer.open(viewer.lists() + u"/Нет такого.txt");
     QCOMPARE(viewer.form->pdfRequest().suggestedPath, chosen.filePath(u"Май 2009.pdf"_s));
 }
 
 void TestForm9::savePdfCancelledWritesNothing()
 {
-    ProgramFolder folder;
-    Viewer viewer(folder);
+    Viewer viewer;
     int asked = 0;
     viewer.form->setSaveDialogHook([&](QWidget*, const Form9::SaveRequest&) {
         ++asked;
@@ -373,7 +356,7 @@ void TestForm9::savePdfCancelledWritesNothing()
     viewer.form->findChild<QAction*>(u"savePdf"_s)->trigger();
     QCOMPARE(asked, 1);
     QVERIFY(viewer.boxes.empty());
-    QCOMPARE(QDir(folder.lists()).entryList(QDir::Files), QStringList());
+    QCOMPARE(QDir(viewer.lists()).entryList(QDir::Files), QStringList());
 }
 
 void TestForm9::savePdfFailureIsReported_data()
@@ -395,7 +378,7 @@ void TestForm9::savePdfFailureIsReported()
     QFETCH(QString, target);
     QFETCH(int, diskSpace);
 
-    ProgramFolder folder;
+    Viewer viewer;
     QTemporaryDir elsewhere;
     if (blocker.contains(u'/'))
         QVERIFY(QDir(elsewhere.path()).mkpath(blocker));
@@ -404,13 +387,10 @@ void TestForm9::savePdfFailureIsReported()
     const QString path = elsewhere.filePath(target);
     const QStringList before = QDir(elsewhere.path()).entryList(QDir::AllEntries | QDir::Hidden);
 
-    Viewer viewer(folder);
     viewer.form->show();
     viewer.form->setSaveDialogHook([&](QWidget*, const Form9::SaveRequest&) { return path; });
     {
-        std::unique_ptr<FileSizeLimit> full;
-        if (diskSpace > 0)
-            full = std::make_unique<FileSizeLimit>(diskSpace);
+        const auto full = diskSpace > 0 ? std::make_unique<FileSizeLimit>(diskSpace) : nullptr;
         viewer.form->findChild<QAction*>(u"savePdf"_s)->trigger();
     }
     QCOMPARE(viewer.boxes.size(), 1u);

@@ -109,6 +109,16 @@ struct History
     std::vector<Message> boxes;
 };
 
+// A program folder with two years of slips, and its history window shown.
+struct TwoYears : ProgramFolder, History
+{
+    TwoYears() : History(static_cast<const ProgramFolder&>(*this))
+    {
+        writeTwoYears(lists());
+        form->show();
+    }
+};
+
 QByteArray twoYearsCsv()
 {
     return "\xEF\xBB\xBF"
@@ -152,8 +162,6 @@ private slots:
     void chartHoldsExactlyTheMonthsPresent();
     void toolTipNamesTheMonthAndItsAmounts();
     void saveWritesTheTableAsCsv();
-    void failedSaveKeepsTheOldFile();
-    void cancelledSaveWritesNothing();
     void showingAgainReadsANewSlip();
     void missingListsFolderIsReported();
     void hugeAmountsAreNoAmounts();
@@ -167,11 +175,7 @@ void TestFormHistory::initTestCase()
 
 void TestFormHistory::tablesShowEverySlipOldestFirstAndTheYears()
 {
-    ProgramFolder folder;
-    writeTwoYears(folder.lists());
-    History history(folder);
-    history.form->show();
-
+    TwoYears history;
     QCOMPARE(history.form->windowTitle(), QString::fromUtf16(titles::FormHistory));
     QCOMPARE(history.headers(u"TableMonths"_s),
              (QStringList{u"Месяц"_s, u"Начислено"_s, u"Подоходный налог"_s, u"Другие удержания"_s,
@@ -212,13 +216,8 @@ void TestFormHistory::tablesShowEverySlipOldestFirstAndTheYears()
 
 void TestFormHistory::chartHoldsExactlyTheMonthsPresent()
 {
-    ProgramFolder folder;
-    writeTwoYears(folder.lists());
-    History history(folder);
-    history.form->show();
-
-    // April (no slip), May and June (not read), August (no amounts) and
-    // December are gaps.
+    TwoYears history;
+    // Gaps: April (no slip), May, June (not read), August (no amounts), December.
     const std::map<QString, QList<QStringList>> expected = {
         {u"К выдаче"_s,
          {{u"01.2008=26100.00"_s, u"02.2008=26435.25"_s, u"03.2008=26970.00"_s},
@@ -257,11 +256,7 @@ void TestFormHistory::chartHoldsExactlyTheMonthsPresent()
 
 void TestFormHistory::toolTipNamesTheMonthAndItsAmounts()
 {
-    ProgramFolder folder;
-    writeTwoYears(folder.lists());
-    History history(folder);
-    history.form->show();
-
+    TwoYears history;
     auto* first = qobject_cast<QLineSeries*>(history.chart()->series().value(0));
     QVERIFY(first != nullptr && first->count() == 3);
     // A little after February's point.
@@ -274,78 +269,57 @@ void TestFormHistory::toolTipNamesTheMonthAndItsAmounts()
     QTRY_VERIFY(!QToolTip::isVisible());
 }
 
+// Cancelled, nothing is written; failed, the old file stays; saved, the table
+// replaces it whole.
 void TestFormHistory::saveWritesTheTableAsCsv()
 {
-    ProgramFolder folder;
-    writeTwoYears(folder.lists());
-    History history(folder);
-    history.form->show();
-    history.chosen = folder.path() + u"/история.csv"_s;
-    QVERIFY(writeBytes(history.chosen, QByteArray(4096, 'x'))); // replaced whole
-
+    TwoYears history;
+    const QStringList before = QDir(history.path()).entryList(QDir::AllEntries | QDir::Hidden);
     history.save();
-    QCOMPARE(history.requests.size(), std::size_t(1));
-    QCOMPARE(history.requests[0].caption, u"Сохранить таблицу"_s);
-    QCOMPARE(history.requests[0].filter, u"Таблица CSV (*.csv)"_s);
-    QVERIFY(history.requests[0].suggestedPath.endsWith(u"/История выплат.csv"_s));
-    QCOMPARE(readBytes(history.chosen), twoYearsCsv());
-    QCOMPARE(history.boxes, (std::vector<Message>{{u"Данные сохранены"_s, u"Сохранение"_s,
-                                                   Message::Icon::Information}}));
-}
+    QVERIFY(history.boxes.empty());
+    QCOMPARE(QDir(history.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
 
-void TestFormHistory::failedSaveKeepsTheOldFile()
-{
-    ProgramFolder folder;
-    writeTwoYears(folder.lists());
-    History history(folder);
-    history.form->show();
-    history.chosen = folder.path() + u"/история.csv"_s;
-    QVERIFY(writeBytes(history.chosen, "old table"));
+    const QString csv = history.path() + u"/история.csv"_s;
+    const QByteArray old(4096, 'x'); // longer than the table
+    QVERIFY(writeBytes(csv, old));
+    history.chosen = csv;
     {
         const FileSizeLimit fullDisk(64);
         history.save();
     }
-    QCOMPARE(readBytes(history.chosen), "old table"_ba);
-    QCOMPARE(history.boxes.size(), std::size_t(1));
-    QCOMPARE(history.boxes[0].icon, Message::Icon::Error);
+    history.chosen = history.path() + u"/нет такой папки/история.csv"_s;
+    history.save();
+    QCOMPARE(readBytes(csv), old);
+    QCOMPARE(history.boxes.size(), std::size_t(2));
+    for (const Message& box : history.boxes)
+        QCOMPARE(box.icon, Message::Icon::Error);
     QVERIFY(history.boxes[0].text.startsWith(u"Не удалось сохранить файл"_s));
     QVERIFY(history.boxes[0].text.contains(u"история.csv"_s));
 
     history.boxes.clear();
-    history.chosen = folder.path() + u"/нет такой папки/история.csv"_s;
+    history.chosen = csv;
     history.save();
-    QCOMPARE(history.boxes.size(), std::size_t(1));
-    QCOMPARE(history.boxes[0].icon, Message::Icon::Error);
-}
-
-void TestFormHistory::cancelledSaveWritesNothing()
-{
-    ProgramFolder folder;
-    writeTwoYears(folder.lists());
-    History history(folder);
-    history.form->show();
-    const QStringList before = QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden);
-    history.save(); // the dialog answers nothing
-    QCOMPARE(history.requests.size(), std::size_t(1));
-    QVERIFY(history.boxes.empty());
-    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
+    QCOMPARE(history.requests.size(), std::size_t(4));
+    QCOMPARE(history.requests[0].caption, u"Сохранить таблицу"_s);
+    QCOMPARE(history.requests[0].filter, u"Таблица CSV (*.csv)"_s);
+    QVERIFY(history.requests[0].suggestedPath.endsWith(u"/История выплат.csv"_s));
+    QCOMPARE(readBytes(csv), twoYearsCsv());
+    QCOMPARE(history.boxes, (std::vector<Message>{{u"Данные сохранены"_s, u"Сохранение"_s,
+                                                   Message::Icon::Information}}));
 }
 
 void TestFormHistory::showingAgainReadsANewSlip()
 {
-    ProgramFolder folder;
-    writeTwoYears(folder.lists());
-    History history(folder);
-    history.form->show();
+    TwoYears history;
     QCOMPARE(history.rows(u"TableMonths"_s).size(), 9);
     history.form->hide();
 
     // December 2008 saved from a sheet while the window is hidden.
-    Sheet sheet(folder.data());
+    Sheet sheet(history.data());
     QVERIFY(sheet.engine.setSelection(paycalc::List::Combo1, 2));
     QVERIFY(sheet.engine.setSelection(paycalc::List::Combo2, 1));
     sheet.engine.ModulUder();
-    payslip::savePaySlip(sheet.engine, folder.data(), u"Декабрь"_s, u"2008"_s);
+    payslip::savePaySlip(sheet.engine, history.data(), u"Декабрь"_s, u"2008"_s);
     const QString december = payslip::PayHistory::amountText(
         paycalc::leadingNumber(sheet.engine.caption(paycalc::Label::Label39)));
 

@@ -267,8 +267,7 @@ void TestPaySlipFile::read_data()
     QTest::newRow("bytes that are not text")
         << true << QByteArray("\x98\xff\x00junk\r\n\x98\x00\x01\r\n", 14) << cut << QList<int>{1};
 
-    // Beyond a bound the file is no slip, whatever its first lines hold, and a
-    // device that never ends is not read whole.
+    // Beyond a bound no slip, whatever its first lines; an endless device is not read whole.
     const auto tooLarge = int(PaySlipReading::Status::TooLarge);
     const QByteArray whole = paycalc::cp1251::encodeLines(lines);
     QTest::newRow("up to the bound")

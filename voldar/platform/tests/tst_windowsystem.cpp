@@ -19,17 +19,11 @@ private slots:
         QTest::addColumn<QByteArray>("wayland");
         QTest::addColumn<bool>("xAnswers");
         QTest::addColumn<QByteArray>("chosen");
-        const QByteArray none;
-        QTest::newRow("X11") << none << ":0"_ba << none << true << "xcb"_ba;
-        QTest::newRow("XWayland") << none << ":0"_ba
-                                  << "wayland-0"_ba << true << "xcb"_ba;
-        QTest::newRow("X gone") << none << ":1"_ba
-                                << "wayland-0"_ba << false << "wayland"_ba;
-        QTest::newRow("Wayland only") << none << none << "wayland-0"_ba << false << "wayland"_ba;
-        QTest::newRow("user's") << "wayland"_ba
-                                << ":0"_ba
-                                << "wayland-0"_ba << true << none;
-        QTest::newRow("neither") << none << ":0"_ba << none << false << none;
+        const QByteArray none, x = ":0", wayland = "wayland-0";
+        QTest::newRow("XWayland") << none << x << wayland << true << "xcb"_ba;
+        QTest::newRow("X gone") << none << x << wayland << false << "wayland"_ba;
+        QTest::newRow("user's") << "wayland"_ba << x << wayland << true << none;
+        QTest::newRow("neither") << none << x << none << false << none;
     }
     void choosesThePlatform()
     {

@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
-# A Wayland session of the test's own: a headless Weston (no GPU, no seat)
-# without an X server ("native") or with XWayland ("xwayland"). Runs
-# tst_wayland there, which must come up on Wayland or on XWayland's X server
-# (and on Wayland when the user asks for it), then finds the program's own
-# main window: natively a Wayland window of the desktop entry, with XWayland
-# an X window of class voldar. Stops what it started.
+# A headless Weston of the test's own, without ("native") or with XWayland.
+# Runs tst_wayland there, then looks for the program's main window: a Wayland
+# window of its desktop entry, or with XWayland an X window of class voldar.
 #   weston_session.sh native|xwayland <tst_wayland> <voldar>
 set -euo pipefail
 mode=$1 probe=$2 voldar=$3
@@ -34,8 +31,7 @@ ready() { [ -S "$XDG_RUNTIME_DIR/test" ] && { [ "$mode" = native ] || grep -q 'l
 for _ in $(seq 100); do ready && break; sleep 0.1; done
 ready || { echo "weston did not come up within 10 s" >&2; cat "$work/weston.log" >&2; exit 1; }
 
-# A sanitizer build unwinds whole stacks, in which the leak suppressions
-# find Qt's Wayland platform and Mesa (scripts/lsan.supp).
+# Whole stacks, for the leak suppressions of Qt's Wayland platform and Mesa.
 run_probe() { LSAN_OPTIONS=${LSAN_OPTIONS:+$LSAN_OPTIONS:fast_unwind_on_malloc=0} "$probe"; }
 if [ "$mode" = native ]; then
     EXPECTED_QT_PLATFORM=wayland run_probe
