@@ -9,12 +9,15 @@ namespace platform {
 namespace {
 
 constexpr char QtPlatformVariable[] = "QT_QPA_PLATFORM";
+constexpr char FrameWatchVariable[] = "QT_WAYLAND_FRAME_CALLBACK_TIMEOUT";
+constexpr char FrameWatchMs[] = "1000";
 
 } // namespace
 
 WindowSystemEnvironment WindowSystemEnvironment::current()
 {
-    return {qgetenv(QtPlatformVariable), qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY")};
+    return {qgetenv(QtPlatformVariable), qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY"),
+            qgetenv(FrameWatchVariable)};
 }
 
 QByteArray chooseQtPlatform(const WindowSystemEnvironment& environment, bool xServerAnswers)
@@ -26,6 +29,17 @@ QByteArray chooseQtPlatform(const WindowSystemEnvironment& environment, bool xSe
     if (!environment.waylandDisplay.isEmpty())
         return QByteArrayLiteral("wayland");
     return {};
+}
+
+QByteArray chooseFrameWatch(const WindowSystemEnvironment& environment, const QByteArray& platform)
+{
+    if (!environment.frameWatch.isEmpty())
+        return {};
+    const QByteArray& running =
+        environment.qtPlatform.isEmpty() ? platform : environment.qtPlatform;
+    const bool wayland =
+        running.isEmpty() ? !environment.waylandDisplay.isEmpty() : running.startsWith("wayland");
+    return wayland ? QByteArray(FrameWatchMs) : QByteArray();
 }
 
 bool xServerAnswers(const QByteArray& display)
@@ -48,6 +62,9 @@ WindowSystemChoice::WindowSystemChoice()
     m_platform = chooseQtPlatform(environment, !userChose && xServerAnswers(environment.display));
     if (!m_platform.isEmpty())
         qputenv(QtPlatformVariable, m_platform);
+    const QByteArray frameWatch = chooseFrameWatch(environment, m_platform);
+    if (!frameWatch.isEmpty())
+        qputenv(FrameWatchVariable, frameWatch);
 }
 
 WindowSystemChoice::~WindowSystemChoice()

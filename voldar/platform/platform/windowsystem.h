@@ -13,6 +13,7 @@ struct WindowSystemEnvironment
     QByteArray qtPlatform;     // QT_QPA_PLATFORM: the user's own choice, if any
     QByteArray display;        // DISPLAY: where an X server may answer
     QByteArray waylandDisplay; // WAYLAND_DISPLAY: the Wayland compositor's socket
+    QByteArray frameWatch;     // QT_WAYLAND_FRAME_CALLBACK_TIMEOUT: the user's own, if any
 
     static WindowSystemEnvironment current();
 };
@@ -24,6 +25,16 @@ struct WindowSystemEnvironment
 // platform, or there is neither (Qt then reports what it cannot open).
 QByteArray chooseQtPlatform(const WindowSystemEnvironment& environment, bool xServerAnswers);
 
+// How long, in milliseconds, Qt's Wayland client waits for the compositor to
+// answer a frame before it takes the window for hidden. Qt's 100 ms watch is a
+// timer started with each frame: for the ticker's frame every 150 ms that is a
+// second wake-up per frame. At 1000 ms it fires about once a second, and a
+// window the compositor stopped drawing is still noticed within a second.
+// Given where the program may run on native Wayland (the chosen `platform`, or
+// the user's, or Qt's own with a compositor at hand) and the user set no value;
+// else empty.
+QByteArray chooseFrameWatch(const WindowSystemEnvironment& environment, const QByteArray& platform);
+
 // Whether an X server accepts a connection at `display`: one connection,
 // closed at once. False for an empty name.
 bool xServerAnswers(const QByteArray& display);
@@ -33,7 +44,8 @@ bool xServerAnswers(const QByteArray& display);
 // choice through QT_QPA_PLATFORM, which Qt reads while the application is
 // built. restoreEnvironment(), once the application exists, puts the variable
 // back as the user had it, so that the programs started from this one (a
-// browser, a mail program) make their own choice.
+// browser, a mail program) make their own choice. The frame watch (see
+// chooseFrameWatch) stays set: Qt reads it as each window is made.
 class WindowSystemChoice
 {
 public:

@@ -17,21 +17,30 @@ private slots:
         QTest::addColumn<QByteArray>("user");
         QTest::addColumn<QByteArray>("display");
         QTest::addColumn<QByteArray>("wayland");
+        QTest::addColumn<QByteArray>("userWatch");
         QTest::addColumn<bool>("xAnswers");
         QTest::addColumn<QByteArray>("chosen");
-        const QByteArray none, x = ":0", wayland = "wayland-0";
-        QTest::newRow("XWayland") << none << x << wayland << true << "xcb"_ba;
-        QTest::newRow("X gone") << none << x << wayland << false << "wayland"_ba;
-        QTest::newRow("user's") << "wayland"_ba << x << wayland << true << none;
-        QTest::newRow("neither") << none << x << none << false << none;
+        QTest::addColumn<QByteArray>("watch");
+        const QByteArray none, x = ":0", wayland = "wayland-0", slow = "1000";
+        QTest::newRow("XWayland") << none << x << wayland << none << true << "xcb"_ba << none;
+        QTest::newRow("X gone") << none << x << wayland << none << false << "wayland"_ba << slow;
+        QTest::newRow("user's") << "wayland-egl"_ba << x << wayland << none << true << none << slow;
+        QTest::newRow("user's X") << "xcb"_ba << x << wayland << none << true << none << none;
+        QTest::newRow("user's watch")
+            << none << x << wayland << "250"_ba << false << "wayland"_ba << none;
+        QTest::newRow("neither") << none << x << none << none << false << none << none;
     }
     void choosesThePlatform()
     {
         QFETCH(QByteArray, user);
         QFETCH(QByteArray, display);
         QFETCH(QByteArray, wayland);
+        QFETCH(QByteArray, userWatch);
         QFETCH(bool, xAnswers);
-        QTEST(platform::chooseQtPlatform({user, display, wayland}, xAnswers), "chosen");
+        const platform::WindowSystemEnvironment environment{user, display, wayland, userWatch};
+        const QByteArray chosen = platform::chooseQtPlatform(environment, xAnswers);
+        QTEST(chosen, "chosen");
+        QTEST(platform::chooseFrameWatch(environment, chosen), "watch");
     }
 
     void noServerDoesNotAnswer()

@@ -38,6 +38,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    bool follow(const QString& text);
     void layOut(const QString& text);
     void initStyleOption(QStyleOptionFrame* option) const;
     QRect textRect() const;
@@ -50,7 +51,9 @@ private:
     qreal m_offset = 0;         // its distance from the layout's left edge
     QPixmap m_panel;            // the box without text, drawn once per size and look
     QRect m_textArea;           // where the text goes, with the panel
+    QColor m_ground;            // the panel's colour there
     QPixmap m_strip;            // the laid-out text, drawn once
     QColor m_stripColour;       // the colour it was drawn in
+    QColor m_stripGround;       // and the ground it was drawn on
     bool m_repaintOwed = false; // the text changed while nobody could see it
 };

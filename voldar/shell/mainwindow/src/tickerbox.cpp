@@ -39,6 +39,14 @@ QString TickerBox::text() const
 
 void TickerBox::setText(const QString& text)
 {
+    if (follow(text))
+        repaintWhenSeen();
+}
+
+// Shows `text`: moves the drawing where it is a tail of the laid-out text, else
+// lays it out. False when it is the text shown already.
+bool TickerBox::follow(const QString& text)
+{
     const QString& laidOut = m_layout.text();
     const qsizetype start = laidOut.size() - text.size();
     if (start < 0 || QStringView(laidOut).mid(start) != text) {
@@ -47,18 +55,20 @@ void TickerBox::setText(const QString& text)
         m_start = start;
         m_offset = m_layout.lineAt(0).cursorToX(static_cast<int>(start));
     } else {
-        return;
+        return false;
     }
-    repaintWhenSeen();
+    return true;
 }
 
-// A minimized window's box is not on screen: the repaint waits for the show
-// event that restoring the window sends. (A hidden box is repainted when it is
-// shown anyway; update() does nothing for it.)
+// A tick repaints the text area at once: a ticker is an animation, and painting
+// in the tick's own wake-up spares a posted update request and another turn of
+// the event loop. A minimized window's box is not on screen: the repaint waits
+// for the show event that restoring the window sends. (A hidden box is
+// repainted when it is shown anyway.)
 void TickerBox::repaintWhenSeen()
 {
     if (isVisible() && !window()->isMinimized())
-        update();
+        repaint(m_textArea.isNull() ? rect() : m_textArea);
     else
         m_repaintOwed = true;
 }
@@ -129,22 +139,28 @@ void TickerBox::prepareLook()
     QStyleOptionFrame option;
     initStyleOption(&option);
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
+    painter.end();
     m_textArea = textRect();
+    m_ground = m_panel.toImage().pixelColor(m_textArea.center() * ratio);
 }
 
-// The laid-out text drawn once, in the text colour: a tick shows another part
-// of it. Drawn again for a new text, font, colour or pixel ratio.
+// The laid-out text drawn once, in the text colour on the panel's own ground,
+// so that showing it is a plain copy of pixels rather than a blend: a tick
+// shows another part of it. Drawn again for a new text, font, colour, ground or
+// pixel ratio.
 void TickerBox::prepareStrip(const QColor& colour)
 {
     const qreal ratio = devicePixelRatioF();
-    if (!m_strip.isNull() && m_stripColour == colour && m_strip.devicePixelRatio() == ratio)
+    if (!m_strip.isNull() && m_stripColour == colour && m_stripGround == m_ground &&
+        m_strip.devicePixelRatio() == ratio)
         return;
     const QTextLine line = m_layout.lineAt(0);
     const QSizeF size(line.naturalTextWidth() + 2 * StripMargin, line.height());
     m_strip = QPixmap((size * ratio).toSize() + QSize(1, 1));
     m_strip.setDevicePixelRatio(ratio);
-    m_strip.fill(Qt::transparent);
+    m_strip.fill(m_ground);
     m_stripColour = colour;
+    m_stripGround = m_ground;
     QPainter painter(&m_strip);
     painter.setPen(colour);
     m_layout.draw(&painter, QPointF(StripMargin, 0));
@@ -171,8 +187,9 @@ void TickerBox::changeEvent(QEvent* event)
     case QEvent::FontChange: {
         const QString shown = text();
         layOut(m_layout.text());
-        setText(shown);
+        follow(shown);
         m_panel = QPixmap();
+        update();
         break;
     }
     case QEvent::PaletteChange:
