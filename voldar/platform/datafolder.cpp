@@ -170,8 +170,9 @@ int writeAll(int fd, const QByteArray& bytes)
     return 0;
 }
 
-// Through a temporary file beside it, synced and renamed over it, so that a
-// failed write never leaves half a file in place of the old one. The new file
+// Through a temporary file beside it, synced, read back and renamed over it, so
+// that a failed or cut-short write never leaves half a file in place of the
+// old one. The new file
 // keeps the old one's permissions; through a link, the file it points to is
 // written. 0, or the system's error number.
 int writeWhole(const QString& path, const QByteArray& bytes)
@@ -196,6 +197,12 @@ int writeWhole(const QString& path, const QByteArray& bytes)
         error = errno;
     if (::close(fd) != 0 && !error)
         error = errno;
+    // A disk that fills up can cut a file short without any write saying so.
+    QByteArray written;
+    if (!error)
+        error = readWhole(QFile::decodeName(temporary), written);
+    if (!error && written != bytes)
+        error = EIO;
     if (!error && ::rename(temporary.constData(), target.constData()) != 0)
         error = errno;
     if (error)
